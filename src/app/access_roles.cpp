@@ -1,0 +1,64 @@
+#include "access_roles.h"
+
+#include "data_grid.h"
+#include "data_module.h"
+#include "journal_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+std::optional<Role> roleForCode(const QString& code)
+{
+    if (code == QStringLiteral("fincal"))
+        return Role::Reporting;
+    if (code == kForemanCode)
+        return Role::Foreman;
+    if (code == QStringLiteral("vrelk"))
+        return Role::Warehouse;
+    if (code == QStringLiteral("61730284") || code == QStringLiteral("8573"))
+        return Role::FullAccess;
+    return std::nullopt;
+}
+
+namespace {
+
+void disableJournalWork(TForm1& journal)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{journal.Button2, journal.Button3})
+        w->setEnabled(false);
+    journal.N2->menuAction()->setEnabled(false);
+    journal.N11->setEnabled(false);
+}
+
+}  // namespace
+
+void applyRole(Role role)
+{
+    // Every role lists the records whose mark is neither "ta" nor null.
+    for (int shift = 1; shift <= 4; ++shift)
+        DataModule6->shiftQuery(shift).setParam(QStringLiteral("OK"), QStringLiteral("ta"));
+
+    TForm1& journal = *Form1;
+    switch (role) {
+    case Role::Reporting:
+        disableJournalWork(journal);
+        for (QWidget* w : std::initializer_list<QWidget*>{journal.Button1, journal.RadioButton1, journal.RadioButton2,
+                                                          journal.RadioButton3, journal.RadioButton4, journal.CBox1,
+                                                          journal.Button8, journal.DBGrid2, journal.DateT})
+            w->setEnabled(false);
+        break;
+    case Role::Foreman:
+        disableJournalWork(journal);
+        break;
+    case Role::Warehouse:
+        disableJournalWork(journal);
+        journal.Button1->setEnabled(false);
+        break;
+    case Role::FullAccess:
+        break;
+    }
+}

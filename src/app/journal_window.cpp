@@ -1,0 +1,305 @@
+#include "journal_window.h"
+
+#include "data_grid.h"
+#include "data_module.h"
+#include "handler_guard.h"
+#include "seams.h"
+#include "version_check.h"
+#include "wait_cursor.h"
+#include "database_error.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const QColor kSelectedShiftColor(0, 128, 0);
+const QColor kDayOffColor(255, 0, 0);
+
+// Colours a control's face and sets its font weight; an invalid colour gives the
+// standard button face back.
+void paintControl(QWidget* control, const QColor& face, bool bold)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Button, face.isValid() ? face : QApplication::palette().color(QPalette::Button));
+    palette.setColor(QPalette::Window, face.isValid() ? face : QApplication::palette().color(QPalette::Window));
+    control->setAutoFillBackground(face.isValid());
+    control->setPalette(palette);
+    QFont font = control->font();
+    font.setBold(bold);
+    control->setFont(font);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+bool isWeekend(const QDate& date) { return date.dayOfWeek() >= Qt::Saturday; }
+
+}  // namespace
+
+std::vector<GridColumn> journalColumns()
+{
+    const Qt::Alignment centred = Qt::AlignCenter;
+    return {
+        {QStringLiteral("fio"), QStringLiteral("Фамилия И.О."), 250},
+        {QStringLiteral("marka"), QStringLiteral("Марка изделия"), 260},
+        {QStringLiteral("vid"), QStringLiteral("Операция"), 155},
+        {QStringLiteral("nmn"), QStringLiteral("Вид"), 157},
+        {QStringLiteral("color"), QStringLiteral("Цвет"), 0, centred},
+        {QStringLiteral("time"), QStringLiteral("Часы"), 0},
+        {QStringLiteral("kol_vo"), QStringLiteral("Кол-во"), 57},
+        {QStringLiteral("brak"), QStringLiteral("Брак"), 49},
+        {QStringLiteral("summa"), QStringLiteral("Итого (р.)"), 78},
+        {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, Qt::AlignLeft | Qt::AlignVCenter, false},
+        {QStringLiteral("ok"), QStringLiteral("OK"), 37, centred},
+        {QStringLiteral("vvod"), QStringLiteral("Заведен"), 72, centred},
+    };
+}
+
+TForm1::TForm1(QWidget* parent)
+    : QDialog(parent), ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver"))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Табель"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    ver.setObjectName(QStringLiteral("ver"));
+    ver.setUpdateTable(QStringLiteral("accounts_dep.ver"));
+
+    buildControls();
+    buildMenu();
+    connectHandlers();
+    CurrentShiftQuery = &DataModule6->Smena1;
+    DBGrid2->bind(DataModule6->Smena1, journalColumns());
+    paintShiftSelectors();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(30000);
+    connect(Timer1, &QTimer::timeout, this, [this] { runHandler([this] { Timer1Timer(); }, this); });
+    Timer1->start();
+}
+
+void TForm1::buildControls()
+{
+    RadioButton1 = new QRadioButton(QStringLiteral("Смена №1"), this);
+    RadioButton2 = new QRadioButton(QStringLiteral("Смена №2"), this);
+    RadioButton3 = new QRadioButton(QStringLiteral("Смена №3"), this);
+    RadioButton4 = new QRadioButton(QStringLiteral("Переработка"), this);
+    RadioButton1->setChecked(true);
+    DateT = new QDateEdit(this);
+    DateT->setCalendarPopup(true);
+    DateT->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    calendarPopup_ = DateT->calendarWidget()->window();
+    calendarPopup_->installEventFilter(this);
+    DateT->installEventFilter(this);
+    CBox1 = new QCheckBox(QStringLiteral("Выходной"), this);
+    DBGrid2 = new DataGrid(this);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Добавить"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("Изменить"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("Удалить"));
+    Button8 = makeButton(this, "Button8", QStringLiteral("Обновить"));
+    Button5 = makeButton(this, "Button5", QStringLiteral("Хоз. работы"));
+    Button4 = makeButton(this, "Button4", QStringLiteral("Выход"));
+
+    const std::pair<QWidget*, const char*> names[] = {
+        {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"}, {RadioButton3, "RadioButton3"},
+        {RadioButton4, "RadioButton4"}, {DateT, "DateT"}, {CBox1, "CBox1"}, {DBGrid2, "DBGrid2"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
+
+    auto* top = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, RadioButton3, RadioButton4, DateT, CBox1})
+        top->addWidget(w);
+    top->addStretch();
+    auto* bottom = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button8, Button5})
+        bottom->addWidget(w);
+    bottom->addStretch();
+    bottom->addWidget(Button4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(DBGrid2, 1);
+    layout->addLayout(bottom);
+    setFixedSize(1281, 585);
+}
+
+void TForm1::buildMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    layout()->setMenuBar(MainMenu1);
+
+    N2 = MainMenu1->addMenu(QStringLiteral("Справочники"));
+    N2->setObjectName(QStringLiteral("N2"));
+    N3 = N2->addAction(QStringLiteral("Рабочие"));
+    N4 = N2->addAction(QStringLiteral("Изделия"));
+    N5 = N2->addAction(QStringLiteral("Цены"));
+    N6 = N2->addAction(QStringLiteral("Операции"));
+    N7 = N2->addAction(QStringLiteral("Внеурочное"));
+    N11 = MainMenu1->addAction(QStringLiteral("Табель по времени"));
+    N8 = MainMenu1->addMenu(QStringLiteral("Отчеты"));
+    N8->setObjectName(QStringLiteral("N8"));
+    N9 = N8->addAction(QStringLiteral("Сводные отчеты"));
+    N10 = MainMenu1->addAction(QStringLiteral("Выход"));
+    N12 = MainMenu1->addAction(QStringLiteral("Импорт"));
+    N12->setVisible(false);
+
+    const std::pair<QAction*, const char*> names[] = {{N3, "N3"}, {N4, "N4"}, {N5, "N5"},   {N6, "N6"},
+                                                      {N7, "N7"}, {N11, "N11"}, {N9, "N9"}, {N10, "N10"},
+                                                      {N12, "N12"}};
+    for (const auto& [action, name] : names)
+        action->setObjectName(QLatin1String(name));
+}
+
+void TForm1::connectHandlers()
+{
+    for (int shift = 1; shift <= 4; ++shift) {
+        connect(shiftSelector(shift), &QRadioButton::toggled, this, [this, shift](bool checked) {
+            if (checked)
+                runHandler([this, shift] { RadioButtonClick(shift); }, this);
+        });
+    }
+    connectHandler(CBox1, &QCheckBox::toggled, this, &TForm1::CBox1Click);
+    connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
+}
+
+QRadioButton* TForm1::shiftSelector(int shift) const
+{
+    switch (shift) {
+    case 2:
+        return RadioButton2;
+    case 3:
+        return RadioButton3;
+    case 4:
+        return RadioButton4;
+    default:
+        return RadioButton1;
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    runHandler([this] { FormActivate(); }, this);
+}
+
+void TForm1::reject() { Button4->click(); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The journal follows a date once it is chosen: when the calendar closes or Enter
+    // is pressed, not while the user types or scrolls.
+    if (watched == DateT && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            runHandler([this] { DateTCloseUp(); }, this);
+            return true;
+        }
+    } else if (watched == calendarPopup_ && event->type() == QEvent::Hide) {
+        QTimer::singleShot(0, this, [this] { runHandler([this] { DateTCloseUp(); }, this); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm1::openShiftQueries()
+{
+    for (int shift = 1; shift <= 4; ++shift) {
+        Dataset& query = DataModule6->shiftQuery(shift);
+        query.setParam(QStringLiteral("DATA"), DateT->date());
+        query.open();
+    }
+}
+
+void TForm1::FormActivate()
+{
+    DateT->setDate(seams::today());
+    if (isWeekend(DateT->date()))
+        CBox1->setChecked(true);
+    for (int shift = 1; shift <= 4; ++shift) {
+        Dataset& query = DataModule6->shiftQuery(shift);
+        query.close();
+        query.setFiltered(false);
+    }
+    openShiftQueries();
+}
+
+void TForm1::DateTCloseUp()
+{
+    WaitCursor waiting;
+    for (int shift = 1; shift <= 4; ++shift)
+        DataModule6->shiftQuery(shift).close();
+    openShiftQueries();
+    markWeekend();
+    DBGrid2->setFocus();
+}
+
+void TForm1::markWeekend() { CBox1->setChecked(isWeekend(DateT->date())); }
+
+void TForm1::CBox1Click()
+{
+    paintControl(CBox1, CBox1->isChecked() ? kDayOffColor : QColor(), CBox1->isChecked());
+}
+
+void TForm1::paintShiftSelectors()
+{
+    for (int shift = 1; shift <= 4; ++shift) {
+        const bool current = shift == CurrentShift;
+        paintControl(shiftSelector(shift), current ? kSelectedShiftColor : QColor(), current);
+    }
+}
+
+void TForm1::RadioButtonClick(int shift)
+{
+    DBGrid2->bind(DataModule6->shiftQuery(shift), journalColumns());
+    CurrentShift = shift;
+    paintShiftSelectors();
+}
+
+void TForm1::Button8Click()
+{
+    WaitCursor waiting;
+    for (int shift = 1; shift <= 4; ++shift)
+        DataModule6->shiftQuery(shift).close();
+    for (int shift = 1; shift <= 4; ++shift)
+        DataModule6->shiftQuery(shift).open();
+}
+
+void TForm1::Button4Click() { QDialog::reject(); }
+
+void TForm1::Timer1Timer()
+{
+    // While a check waits on a message box the timer keeps running; one box at a time.
+    if (checkingVersion_)
+        return;
+    checkingVersion_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{checkingVersion_};
+    try {
+        CheckVersion();
+    } catch (const DatabaseError& error) {
+        showDatabaseError(error, this);
+    }
+}

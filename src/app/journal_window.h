@@ -1,0 +1,91 @@
+#pragma once
+
+#include "dataset.h"
+
+#include <QDialog>
+
+class DataGrid;
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The journal window "Табель": the records of one date and shift with each worker's
+// pay, the day-off mark, and the way to every other screen.
+class TForm1 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Members other windows read.
+    int CurrentShift = 1;
+    Dataset* CurrentShiftQuery = nullptr;
+    QString UserCode;
+    int BuildDate = 0;
+    int BuildTime = 0;
+
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton3;
+    QRadioButton* RadioButton4;
+    QDateEdit* DateT;
+    QCheckBox* CBox1;
+    DataGrid* DBGrid2;
+    QPushButton* Button1;  // "Добавить"
+    QPushButton* Button2;  // "Изменить"
+    QPushButton* Button3;  // "Удалить"
+    QPushButton* Button8;  // "Обновить"
+    QPushButton* Button5;  // "Хоз. работы"
+    QPushButton* Button4;  // "Выход"
+
+    QMenuBar* MainMenu1;
+    QMenu* N2;        // "Справочники"
+    QAction* N3;      // "Рабочие"
+    QAction* N4;      // "Изделия"
+    QAction* N5;      // "Цены"
+    QAction* N6;      // "Операции"
+    QAction* N7;      // "Внеурочное"
+    QAction* N11;     // "Табель по времени"
+    QMenu* N8;        // "Отчеты"
+    QAction* N9;      // "Сводные отчеты"
+    QAction* N10;     // "Выход"
+    QAction* N12;     // "Импорт", hidden
+
+    QTimer* Timer1;   // the 30-second version check
+    Dataset ver;      // the version stamp table
+
+    void FormActivate();
+    void DateTCloseUp();
+    void CBox1Click();
+    void RadioButtonClick(int shift);
+    void Button8Click();
+    void Button4Click();
+    void Timer1Timer();
+
+    QRadioButton* shiftSelector(int shift) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;  // Escape
+
+private:
+    void buildControls();
+    void buildMenu();
+    void connectHandlers();
+    void openShiftQueries();
+    void markWeekend();
+    void paintShiftSelectors();
+
+    QWidget* calendarPopup_ = nullptr;
+    bool checkingVersion_ = false;
+};
+
+extern TForm1* Form1;
+
+// The journal grid's columns.
+std::vector<struct GridColumn> journalColumns();

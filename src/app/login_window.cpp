@@ -1,0 +1,80 @@
+#include "login_window.h"
+
+#include "access_roles.h"
+#include "handler_guard.h"
+#include "journal_window.h"
+#include "seams.h"
+#include "version_check.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+TForm23* Form23 = nullptr;
+
+TForm23::TForm23(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form23"));
+    setWindowTitle(QStringLiteral("Авторизация"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setEchoMode(QLineEdit::Password);
+    Button1 = new QPushButton(QStringLiteral("Вход"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(Edit1, 1);
+    layout->addWidget(Button1);
+    layout->addWidget(Button2);
+    resize(330, 44);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(5000);
+    connect(Timer1, &QTimer::timeout, this, [] { seams::requestProgramEnd(); });
+
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm23::Button1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm23::Button2Click);
+}
+
+void TForm23::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    // Once the window is on screen, so that a version message stands in front of it.
+    QTimer::singleShot(0, this, [this] { runHandler([this] { FormActivate(); }, this); });
+}
+
+void TForm23::reject() { Button2->click(); }
+
+void TForm23::FormActivate()
+{
+    CheckVersion();
+    setWindowTitle(QStringLiteral("Авторизация (build: %1.%2)").arg(Form1->BuildDate).arg(Form1->BuildTime));
+}
+
+void TForm23::Button1Click()
+{
+    Form1->CurrentShift = 1;
+    Form1->UserCode = Edit1->text().trimmed();
+    const std::optional<Role> role = roleForCode(Form1->UserCode);
+    if (!role) {
+        seams::messageBoxes().error(this, QStringLiteral("Введены неверные данные."), QStringLiteral("Ошибка"));
+        return;
+    }
+    applyRole(*role);
+    hide();
+    seams::showModal(*Form1);
+    QDialog::accept();  // the main window closes: the program ends
+}
+
+void TForm23::Button2Click() { QDialog::reject(); }

@@ -1,0 +1,64 @@
+#include "startup.h"
+
+#include "connection_string.h"
+#include "data_module.h"
+#include "database_error.h"
+#include "journal_window.h"
+#include "login_window.h"
+#include "seams.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace {
+
+void reportError(const QString& message)
+{
+    seams::messageBoxes().error(QApplication::activeWindow(), message, QStringLiteral("Ошибка"));
+}
+
+}  // namespace
+
+bool createApplicationWindows(const QStringList& arguments)
+{
+    DataModule6 = new TDataModule6(reportError);
+    Form1 = new TForm1;
+    try {
+        DataModule6->ADO_DB.close();
+        DataModule6->ADO_DB.open(connection_string::fromArguments(arguments));
+    } catch (const DatabaseError&) {
+        seams::messageBoxes().error(nullptr, QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
+        destroyApplicationWindows();
+        return false;
+    }
+    Form23 = new TForm23;
+    Form23->show();
+    return true;
+}
+
+void destroyApplicationWindows()
+{
+    delete Form1;
+    Form1 = nullptr;
+    delete Form23;
+    Form23 = nullptr;
+    delete DataModule6;
+    DataModule6 = nullptr;
+}
+
+int runTabel(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Табель"));
+    try {
+        if (!createApplicationWindows(QApplication::arguments()))
+            return 1;
+        const int code = QApplication::exec();
+        destroyApplicationWindows();
+        return code;
+    } catch (const std::exception& error) {
+        seams::messageBoxes().error(nullptr, QString::fromUtf8(error.what()), QStringLiteral("Ошибка"));
+        destroyApplicationWindows();
+        return 1;
+    }
+}

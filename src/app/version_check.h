@@ -1,0 +1,16 @@
+#pragma once
+
+#include "seams.h"
+
+// The build stamp as numbers: the date as yyyymmdd and the time of day in seconds.
+struct BuildStampNumbers {
+    int date = 0;
+    int time = 0;
+};
+BuildStampNumbers buildStampNumbers(const seams::BuildStamp& stamp);
+
+// Compares the program's build stamp with the newest one that has run against the
+// database: a newer program raises the stored stamp, an older one says so and ends
+// (the login window's timer ends it after 5 seconds even if nobody answers).
+// Also reads the decimal separator of the data module.
+void CheckVersion();

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "pg_handles.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+// A bound statement parameter in libpq's text form; nullopt is SQL NULL.
+using ParameterText = std::optional<QByteArray>;
+
+// Text form of a value for a statement parameter. Numbers always carry a full stop,
+// dates are ISO, whatever the user's locale.
+ParameterText toParameterText(const QVariant& value);
+
+// The program's one connection to the database (libpq). Every statement goes through
+// PQexecParams; a failure becomes a DatabaseError with the server's text.
+class Connection {
+public:
+    Connection() = default;
+
+    // Opens the connection described by an ODBC-form connection string.
+    void open(const QString& odbcConnectionString);
+    void close();
+    bool isOpen() const;
+
+    PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {});
+
+    // Runs work in one transaction: commits when it returns, rolls back when it throws.
+    // Nested calls join the outer transaction.
+    template <typename Work>
+    void inTransaction(Work&& work);
+
+    PGconn* raw() const { return conn_.get(); }
+
+private:
+    void begin();
+    void commit();
+    void rollback() noexcept;
+
+    PgConnHandle conn_;
+    int transactionDepth_ = 0;
+};
+
+template <typename Work>
+void Connection::inTransaction(Work&& work)
+{
+    if (transactionDepth_ > 0) {
+        work();
+        return;
+    }
+    begin();
+    transactionDepth_ = 1;
+    try {
+        work();
+    } catch (...) {
+        transactionDepth_ = 0;
+        rollback();
+        throw;
+    }
+    transactionDepth_ = 0;
+    commit();
+}

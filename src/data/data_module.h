@@ -1,0 +1,74 @@
+#pragma once
+
+#include "command.h"
+#include "connection.h"
+#include "dataset.h"
+
+#include <QString>
+#include <functional>
+
+// The shared data module: the one connection and the datasets and statements that
+// several windows use. Windows show these datasets directly, so a list window, the
+// pickers built on it and the editors that read it share one current row and one filter.
+class TDataModule6 {
+public:
+    // How CheckDuplicate shows its message; the windows layer passes the error box.
+    using ErrorReporter = std::function<void(const QString& message)>;
+
+    explicit TDataModule6(ErrorReporter reportError);
+    TDataModule6(const TDataModule6&) = delete;
+    TDataModule6& operator=(const TDataModule6&) = delete;
+
+    Connection ADO_DB;
+
+    Dataset Workers;
+    Dataset Izdel;
+    Dataset Vid_oper;
+    Dataset Oper;
+    Dataset Smena1;
+    Dataset Smena2;
+    Dataset Smena3;
+    Dataset Smena4;
+    Dataset H_Tabel_1;
+    Dataset H_Tabel_2;
+    Dataset H_Tabel_3;
+    Dataset Control;  // one-row lookups and counts: text replaced by each user
+
+    Command DelSmena;
+    Command H_Tabel_ins;
+    Command SQL_exec;
+    Command Oper_ins;
+    Command Oper_ed;
+    Command Oper_del;
+
+    // Decimal separator for number texts, read from the version stamp table.
+    QString DbDelimiter;
+
+    // Runs a count query (one row, column cnt); shows the message and returns true
+    // when the count is above zero.
+    bool CheckDuplicate(const QString& query, const QString& message);
+
+    // The number text with its first comma (or, without one, its first full stop)
+    // replaced by DbDelimiter.
+    QString ToDbDecimal(const QString& number) const;
+
+    // Smena1 … Smena4 for shifts 1 … 4; Smena1 for any other value.
+    Dataset& shiftQuery(int shift);
+    // H_Tabel_1 … H_Tabel_3 for shifts 1 … 3.
+    Dataset& timesheetQuery(int shift);
+
+    // Closes every dataset of the module.
+    void closeAll();
+
+private:
+    ErrorReporter reportError_;
+};
+
+// The texts of the module's queries, for the module and its tests.
+namespace data_module_sql {
+QString oper();
+QString shift(int shift);
+QString monthlyTimesheet(int shift);
+}  // namespace data_module_sql
+
+extern TDataModule6* DataModule6;

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "connection.h"
+#include "filter_expression.h"
+#include "named_parameters.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+class Dataset;
+
+// One field of a dataset's current record.
+class Field {
+public:
+    Field(const Dataset* dataset, int column) : dataset_(dataset), column_(column) {}
+
+    QString name() const;
+    bool isNull() const;
+    QString asString() const;   // null reads as an empty text
+    int asInteger() const;      // null reads as 0
+    qint64 asLargeInt() const;
+    double asFloat() const;
+    QDate asDate() const;
+    QDateTime asDateTime() const;
+    // The value as a QVariant of the column's type; an invalid QVariant for null.
+    QVariant value() const;
+    // Only while the dataset is being edited or appended.
+    void setValue(const QVariant& value);
+
+private:
+    const std::optional<QString>& cell() const;
+
+    const Dataset* dataset_;
+    int column_;
+};
+
+// A query whose whole result is read into memory when it is opened (a static
+// client-side result set), with a current record, a client-side filter and, for
+// single-table queries, edits that become statements by key.
+//
+// Parameters are written ":name" in the text and set by name without regard to case;
+// they are sent bound, never pasted into the text. The filter expression and its
+// on/off switch survive Close and Open.
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    struct Column {
+        QString name;     // as the server returned it, lower case
+        unsigned oid = 0; // server type
+        bool numeric = false;
+    };
+    using Row = std::vector<std::optional<QString>>;
+
+    explicit Dataset(Connection& connection, const QString& sql = {}, QObject* parent = nullptr);
+
+    // SQL text. Changing it closes the dataset; parameter values of names that
+    // stay in the text are kept.
+    void setSql(const QString& sql);
+    const QString& sql() const { return sql_; }
+    void clearSql() { setSql(QString()); }
+    void addSqlLine(const QString& line);
+
+    void setParam(const QString& name, const QVariant& value);
+    QVariant param(const QString& name) const;
+    QStringList paramNames() const { return parsed_.names; }
+
+    void open();
+    void close();
+    bool isOpen() const { return state_ != State::Inactive; }
+    // Re-reads with the current parameters, keeping the record number when it still exists.
+    void refresh();
+
+    // Records as the filter lets them through.
+    int recordCount() const { return int(visible_.size()); }
+    bool isEmpty() const { return visible_.empty(); }
+    int recNo() const { return current_ + 1; }  // 1-based; 0 when empty
+    void setRecNo(int recNo);
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return eof_; }
+
+    Field fieldByName(const QString& name) const;
+    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
+    const std::vector<Column>& columns() const { return columns_; }
+    int columnIndex(const QString& name) const;
+
+    void setFilter(const QString& expression);
+    const QString& filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    // Moves to the first record (among those the filter lets through) whose field
+    // equals the value; false and no move when there is none.
+    bool locate(const QString& fieldName, const QVariant& value);
+
+    // Single-table editing. Without key fields a row is found by all its original values.
+    void setUpdateTable(const QString& table, const QStringList& keyFields = {});
+    void append();
+    void edit();  // on an empty dataset, appends
+    void post();
+    void cancel();
+    void deleteRecord();
+    State state() const { return state_; }
+
+    // Rows for grid models: the n-th record the filter lets through (0-based).
+    const std::optional<QString>& cellAt(int visibleRow, int column) const;
+
+signals:
+    void aboutToReset();
+    void reset();
+    void currentChanged(int recNo);
+
+private:
+    friend class Field;
+
+    const Row& currentRow() const;
+    void applyFilter();
+    void moveTo(int index);
+    void readResult(PGresult* result, std::vector<Row>& into, bool readColumns);
+    QString keyCondition(const Row& original, std::vector<ParameterText>& params) const;
+    template <typename Change>
+    void resetAround(Change&& change);
+
+    Connection& connection_;
+    QString sql_;
+    ParsedStatement parsed_;
+    QHash<QString, QVariant> params_;
+
+    std::vector<Column> columns_;
+    std::vector<Row> rows_;
+    std::vector<int> visible_;
+    int current_ = -1;
+    bool eof_ = true;
+
+    QString filterText_;
+    FilterExpression filterExpression_;
+    bool filtered_ = false;
+
+    QString updateTable_;
+    QStringList keyFields_;
+    State state_ = State::Inactive;
+    Row editBuffer_;
+    std::vector<bool> modified_;
+};

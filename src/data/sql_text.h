@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Pieces of SQL text as the program writes them: dates inside to_date, numbers with a
+// full stop whatever the locale, texts between single quotes with quotes doubled so
+// that a typed quote is stored as typed and can never end the text early.
+namespace sql_text {
+
+QString dateText(const QDate& date);        // "DD.MM.YYYY"
+QString toDate(const QDate& date);          // to_date('DD.MM.YYYY', 'DD.MM.YYYY')
+QString quoted(const QString& value);       // 'value' with ' doubled
+QString decimal(double value, int decimals);// fixed decimals, full stop
+QString decimalFromTyped(const QString& typed); // the locale's comma replaced by a full stop
+
+}  // namespace sql_text

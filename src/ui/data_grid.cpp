@@ -1,0 +1,110 @@
+#include "data_grid.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+namespace {
+
+class StyledCellDelegate : public QStyledItemDelegate {
+public:
+    explicit StyledCellDelegate(DataGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        DatasetModel* model = grid_->datasetModel();
+        if (!grid_->cellStyler() || !model)
+            return;
+        CellContext context;
+        context.row = index.row();
+        context.column = index.column();
+        context.spec = &model->columns()[size_t(index.column())];
+        context.value = model->cellText(index.row(), index.column());
+        context.selected = option->state & QStyle::State_Selected;
+        CellLook look;
+        grid_->cellStyler()(context, look);
+        if (look.bold)
+            option->font.setBold(true);
+        if (look.text.isValid()) {
+            option->palette.setColor(QPalette::Text, look.text);
+            if (look.textColorWhenSelected)
+                option->palette.setColor(QPalette::HighlightedText, look.text);
+        }
+        if (look.background.isValid())
+            option->backgroundBrush = look.background;
+    }
+
+private:
+    DataGrid* grid_;
+};
+
+}  // namespace
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    setItemDelegate(new StyledCellDelegate(this));
+}
+
+void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
+{
+    auto& model = models_[&dataset];
+    if (!model)
+        model = std::make_unique<DatasetModel>(dataset, columns);
+    if (current_ == model.get())
+        return;
+
+    disconnect(datasetCurrent_);
+    disconnect(datasetReset_);
+    disconnect(viewCurrent_);
+    current_ = model.get();
+    setModel(current_);
+    applyColumnLayout();
+
+    datasetCurrent_ = connect(&dataset, &Dataset::currentChanged, this, [this] { selectCurrentRecord(); });
+    datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] { selectCurrentRecord(); });
+    viewCurrent_ = connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                           [this](const QModelIndex& index) {
+                               if (syncing_ || !index.isValid())
+                                   return;
+                               syncing_ = true;
+                               current_->dataset().setRecNo(index.row() + 1);
+                               syncing_ = false;
+                           });
+    selectCurrentRecord();
+}
+
+Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
+
+void DataGrid::applyColumnLayout()
+{
+    const auto& columns = current_->columns();
+    for (int c = 0; c < int(columns.size()); ++c) {
+        setColumnHidden(c, !columns[size_t(c)].visible);
+        setColumnWidth(c, columns[size_t(c)].width > 0 ? columns[size_t(c)].width
+                                                       : horizontalHeader()->defaultSectionSize());
+    }
+}
+
+void DataGrid::selectCurrentRecord()
+{
+    if (syncing_ || !current_)
+        return;
+    syncing_ = true;
+    const int row = current_->dataset().recNo() - 1;
+    if (row >= 0 && row < current_->rowCount()) {
+        const QModelIndex index = current_->index(row, currentIndex().isValid() ? currentIndex().column() : 0);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        selectionModel()->clearSelection();
+    }
+    syncing_ = false;
+}

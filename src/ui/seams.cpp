@@ -1,0 +1,92 @@
+#include "seams.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+
+namespace seams {
+
+namespace {
+
+class RealMessageBoxes : public MessageBoxes {
+public:
+    void error(QWidget* parent, const QString& text, const QString& caption) override
+    {
+        QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
+    }
+    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
+    {
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
+    }
+};
+
+MessageBoxes*& currentBoxes()
+{
+    static MessageBoxes* boxes = nullptr;
+    return boxes;
+}
+
+ModalShower& currentShower()
+{
+    static ModalShower shower;
+    return shower;
+}
+
+std::function<QDateTime()>& currentClock()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+BuildStamp& currentStamp()
+{
+    static BuildStamp stamp;
+    return stamp;
+}
+
+std::function<void()>& currentEnd()
+{
+    static std::function<void()> end;
+    return end;
+}
+
+}  // namespace
+
+MessageBoxes& messageBoxes()
+{
+    static RealMessageBoxes real;
+    return currentBoxes() ? *currentBoxes() : real;
+}
+
+void setMessageBoxes(MessageBoxes* boxes) { currentBoxes() = boxes; }
+
+int showModal(QDialog& dialog) { return currentShower() ? currentShower()(dialog) : dialog.exec(); }
+
+void setModalShower(ModalShower shower) { currentShower() = std::move(shower); }
+
+QDateTime now() { return currentClock() ? currentClock()() : QDateTime::currentDateTime(); }
+
+QDate today() { return now().date(); }
+
+void setClock(std::function<QDateTime()> clock) { currentClock() = std::move(clock); }
+
+BuildStamp buildStamp() { return currentStamp(); }
+
+bool setBuildStamp(const BuildStamp& stamp)
+{
+    currentStamp() = stamp;
+    return true;
+}
+
+void requestProgramEnd()
+{
+    if (currentEnd())
+        currentEnd()();
+    else
+        QCoreApplication::exit(0);  // leaves every running event loop, modal ones too
+}
+
+void setProgramEnd(std::function<void()> end) { currentEnd() = std::move(end); }
+
+}  // namespace seams

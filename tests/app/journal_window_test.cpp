@@ -1,0 +1,236 @@
+#include "app_fixture.h"
+#include "data_grid.h"
+#include "data_module.h"
+#include "journal_window.h"
+
+#include <QAbstractItemModelTester>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QDate kThursday(2026, 12, 10);
+const QDate kSaturday(2026, 12, 12);
+
+class JournalWindowTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        j = seed->smallJournal();
+        fakes->clock = QDateTime(kThursday, QTime(9, 0));
+    }
+
+    int record(int shift, const QDate& date = kThursday, const QString& ok = "no", int worker = 0)
+    {
+        Seed::Record r;
+        r.worker = worker ? worker : j.worker;
+        r.item = j.item;
+        r.operation = j.operation;
+        r.date = date;
+        r.shift = shift;
+        r.ok = ok;
+        return seed->record(r);
+    }
+
+    // The names the grid lists for the current shift.
+    QStringList listedNames()
+    {
+        QStringList names;
+        auto* model = Form1->DBGrid2->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->index(row, 0).data().toString();
+        return names;
+    }
+
+    Seed::Journal j{};
+};
+
+TEST_F(JournalWindowTest, LoadsTodaysFourShiftsAndSwitchesWithoutAQuery)
+{
+    record(1);
+    record(2);
+    record(2, kThursday, "ok", seed->worker("Петров П.П."));
+    record(4);
+    record(1, kThursday.addDays(-1));
+    logIn("8573", [&] {
+        EXPECT_EQ(Form1->DateT->date(), kThursday);
+        EXPECT_FALSE(Form1->CBox1->isChecked());
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И."}));
+
+        // A record written meanwhile shows only after a refresh.
+        record(2, kThursday, "no", seed->worker("Сидоров С.С."));
+        Form1->RadioButton2->click();
+        EXPECT_EQ(Form1->CurrentShift, 2);
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И.", "Петров П.П."}));
+        Form1->Button8->click();
+        EXPECT_EQ(Form1->CurrentShift, 2);
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И.", "Петров П.П.", "Сидоров С.С."}));
+
+        Form1->RadioButton3->click();
+        EXPECT_TRUE(listedNames().isEmpty());
+        Form1->RadioButton4->click();
+        EXPECT_EQ(Form1->CurrentShift, 4);
+        EXPECT_EQ(listedNames().size(), 1);
+    });
+}
+
+TEST_F(JournalWindowTest, ListsRecordsByMarkAndPersonJoin)
+{
+    record(1, kThursday, "no");
+    record(1, kThursday, "ok");
+    record(1, kThursday, "");
+    record(1, kThursday, "ta");
+    record(1, kThursday, "<null>");
+    // A worker key that is one ERP person's id and another's code lists twice.
+    const int other = seed->worker("Петров П.П.");
+    const QString personId = db->scalar(QStringLiteral("select id from cmn_contractor.person where s_code = '%1'").arg(other));
+    db->exec(QStringLiteral("update cmn_contractor.person set s_code = '%1' where s_code = '%2'").arg(personId.toInt() + 1).arg(other));
+    db->exec(QStringLiteral("insert into cmn_contractor.person (id, s_caption, s_code) values (%1, 'Двойник Д.Д.', '%2')")
+                 .arg(personId.toInt() + 1).arg(other));
+    record(1, kThursday, "no", personId.toInt() + 1);
+    // A worker key that matches no ERP person is stored but not listed.
+    record(1, kThursday, "no", 999999);
+
+    logIn("8573", [&] {
+        EXPECT_EQ(listedNames(), QStringList({"Двойник Д.Д.", "Иванов И.И.", "Иванов И.И.", "Иванов И.И.", "Петров П.П."}));
+    });
+}
+
+TEST_F(JournalWindowTest, ShowsThePayRoundedWithTheUsersDecimalSeparator)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    Seed::Record r;
+    r.worker = j.worker;
+    r.item = j.item;
+    r.operation = j.operation;
+    r.date = kThursday;
+    r.quantity = 10;
+    r.rejects = 2;
+    r.price = 12.345;
+    seed->record(r);
+    logIn("8573", [&] {
+        QAbstractItemModelTester tester(Form1->DBGrid2->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        EXPECT_EQ(DataModule6->Smena1.fieldByName("summa").asString(), "98.76");
+        auto* model = Form1->DBGrid2->model();
+        const QStringList titles = [&] {
+            QStringList t;
+            for (int c = 0; c < model->columnCount(); ++c)
+                t << model->headerData(c, Qt::Horizontal).toString();
+            return t;
+        }();
+        EXPECT_EQ(titles, QStringList({"Фамилия И.О.", "Марка изделия", "Операция", "Вид", "Цвет", "Часы", "Кол-во", "Брак",
+                                       "Итого (р.)", "Премия (%)", "OK", "Заведен"}));
+        EXPECT_EQ(model->index(0, 8).data().toString(), "98,76");
+        EXPECT_EQ(model->index(0, 3).data().toString(), "Готовая продукция");
+        EXPECT_TRUE(Form1->DBGrid2->isColumnHidden(9));
+        EXPECT_EQ(Form1->DBGrid2->columnWidth(0), 250);
+        EXPECT_EQ(Form1->DBGrid2->columnWidth(10), 37);
+    });
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST_F(JournalWindowTest, WeekendRuleChecksTheDayOffBoxAndPaintsIt)
+{
+    fakes->clock = QDateTime(kSaturday, QTime(9, 0));
+    logIn("8573", [&] {
+        EXPECT_TRUE(Form1->CBox1->isChecked());
+        EXPECT_TRUE(Form1->CBox1->font().bold());
+        EXPECT_EQ(Form1->CBox1->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+        // Chosen by hand on a weekday, then another weekday is chosen: unchecked again.
+        Form1->DateT->setDate(kThursday);
+        Form1->DateTCloseUp();
+        EXPECT_FALSE(Form1->CBox1->isChecked());
+        EXPECT_FALSE(Form1->CBox1->font().bold());
+        Form1->CBox1->click();
+        EXPECT_TRUE(Form1->CBox1->isChecked());
+        Form1->DateT->setDate(kThursday.addDays(-1));
+        Form1->DateTCloseUp();
+        EXPECT_FALSE(Form1->CBox1->isChecked());
+        Form1->DateT->setDate(kSaturday.addDays(1));
+        Form1->DateTCloseUp();
+        EXPECT_TRUE(Form1->CBox1->isChecked());
+    });
+}
+
+TEST_F(JournalWindowTest, ReloadsOnlyWhenTheCalendarClosesOrEnterIsPressed)
+{
+    record(1, kThursday.addDays(-1));
+    logIn("8573", [&] {
+        EXPECT_TRUE(listedNames().isEmpty());
+        Form1->DateT->setFocus();
+        Form1->DateT->setDate(kThursday.addDays(-1));  // as when typing or scrolling
+        EXPECT_TRUE(listedNames().isEmpty());
+        EXPECT_EQ(DataModule6->Smena1.param("data"), QVariant(kThursday));
+
+        QTest::keyClick(Form1->DateT, Qt::Key_Return);
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И."}));
+
+        Form1->DateT->setDate(kThursday);
+        EXPECT_EQ(listedNames().size(), 1);
+        QWidget* popup = Form1->DateT->calendarWidget()->window();
+        popup->show();
+        popup->hide();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(listedNames().isEmpty());
+    });
+}
+
+TEST_F(JournalWindowTest, ShiftSelectorsShowTheCurrentShiftInGreenBold)
+{
+    logIn("8573", [&] {
+        EXPECT_TRUE(Form1->RadioButton1->isChecked());
+        EXPECT_TRUE(Form1->RadioButton1->font().bold());
+        EXPECT_EQ(Form1->RadioButton1->palette().color(QPalette::Window), QColor(0, 128, 0));
+        Form1->RadioButton3->click();
+        EXPECT_TRUE(Form1->RadioButton3->font().bold());
+        EXPECT_EQ(Form1->RadioButton3->palette().color(QPalette::Window), QColor(0, 128, 0));
+        EXPECT_FALSE(Form1->RadioButton1->font().bold());
+        EXPECT_NE(Form1->RadioButton1->palette().color(QPalette::Window), QColor(0, 128, 0));
+        EXPECT_EQ(Form1->DBGrid2->dataset(), &DataModule6->Smena3);
+    });
+}
+
+TEST_F(JournalWindowTest, FailedShiftQueryIsShownAndLaterShiftsStayEmpty)
+{
+    record(1);
+    record(3);
+    logIn("8573", [&] {
+        db->exec("alter table accounts_dep.vid_oper rename to vid_oper_gone");
+        Form1->Button8->click();
+        ASSERT_EQ(fakes->messages.shown.size(), 1u);
+        EXPECT_EQ(fakes->messages.shown[0].caption, "Ошибка");
+        EXPECT_TRUE(fakes->messages.shown[0].text.contains("vid_oper")) << fakes->messages.shown[0].text.toStdString();
+        EXPECT_FALSE(DataModule6->Smena3.isOpen());
+        EXPECT_TRUE(listedNames().isEmpty());
+    });
+}
+
+TEST_F(JournalWindowTest, ExitButtonEscapeAndMenuCloseTheWindow)
+{
+    for (const char* how : {"button", "escape", "menu"}) {
+        fakes->modalShown.clear();
+        bool closedWhileShown = false;
+        TearDown();
+        SetUp();
+        logIn("8573", [&] {
+            if (QString(how) == "button")
+                Form1->Button4->click();
+            else if (QString(how) == "escape")
+                QTest::keyClick(Form1, Qt::Key_Escape);
+            else
+                Form1->N10->trigger();
+            closedWhileShown = !Form1->isVisible();
+        });
+        EXPECT_TRUE(closedWhileShown) << how;
+    }
+}
+
+}  // namespace

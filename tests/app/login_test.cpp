@@ -1,0 +1,126 @@
+#include "app_fixture.h"
+#include "data_grid.h"
+#include "data_module.h"
+#include "journal_window.h"
+#include "login_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class LoginTest : public AppFixture {};
+
+// What each role leaves usable in the journal window.
+QString enabledControls()
+{
+    const std::pair<const char*, bool> controls[] = {
+        {"Button1", Form1->Button1->isEnabled()},   {"Button2", Form1->Button2->isEnabled()},
+        {"Button3", Form1->Button3->isEnabled()},   {"Radio", Form1->RadioButton1->isEnabled()},
+        {"CBox1", Form1->CBox1->isEnabled()},       {"Button8", Form1->Button8->isEnabled()},
+        {"DBGrid2", Form1->DBGrid2->isEnabled()},   {"DateT", Form1->DateT->isEnabled()},
+        {"N2", Form1->N2->menuAction()->isEnabled()},             {"N11", Form1->N11->isEnabled()},
+        {"Button5", Form1->Button5->isEnabled()},   {"Button4", Form1->Button4->isEnabled()},
+        {"N9", Form1->N9->isEnabled()},             {"N10", Form1->N10->isEnabled()},
+    };
+    QStringList on;
+    for (const auto& [name, enabled] : controls)
+        if (enabled)
+            on << name;
+    return on.join(' ');
+}
+
+TEST_F(LoginTest, EachRoleGetsItsControls)
+{
+    struct Case {
+        const char* code;
+        const char* enabled;
+    };
+    const Case cases[] = {
+        {"fincal", "Button5 Button4 N9 N10"},
+        {"brigvex", "Button1 Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10"},
+        {"vrelk", "Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10"},
+        {"8573", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10"},
+        {"61730284", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10"},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        QString seen;
+        logIn(c.code, [&] { seen = enabledControls(); });
+        EXPECT_EQ(seen, c.enabled) << c.code;
+        EXPECT_EQ(fakes->modalShown, std::vector<QString>({"Form1"})) << c.code;
+        EXPECT_FALSE(Form23->isVisible()) << c.code;  // closed after the journal
+        for (int shift = 1; shift <= 4; ++shift)
+            EXPECT_EQ(DataModule6->shiftQuery(shift).param("ok"), QVariant("ta")) << c.code;
+        EXPECT_TRUE(fakes->messages.shown.empty()) << c.code;
+    }
+}
+
+TEST_F(LoginTest, CodeIsTrimmedAndComparedExactly)
+{
+    struct Case {
+        const char* typed;
+        bool valid;
+        const char* userCode;
+    };
+    const Case cases[] = {
+        {"Brigvex", false, "Brigvex"},
+        {"", false, ""},
+        {"   ", false, ""},
+        {"857", false, "857"},
+        {"  brigvex  ", true, "brigvex"},  // last: a valid code ends the login window
+    };
+    for (const Case& c : cases) {
+        fakes->messages.shown.clear();
+        fakes->modalShown.clear();
+        fakes->modalActions.clear();
+        Form1->CurrentShift = 3;
+        Form23->Edit1->setText(c.typed);
+        Form23->Button1->click();
+        EXPECT_EQ(Form1->UserCode, c.userCode) << c.typed;
+        EXPECT_EQ(Form1->CurrentShift, 1) << c.typed;
+        if (c.valid) {
+            EXPECT_EQ(fakes->modalShown.size(), 1u) << c.typed;
+            EXPECT_TRUE(fakes->messages.shown.empty()) << c.typed;
+        } else {
+            EXPECT_TRUE(fakes->modalShown.empty()) << c.typed;
+            EXPECT_EQ(messageTexts(), QStringList({"Ошибка: Введены неверные данные."})) << c.typed;
+            EXPECT_TRUE(Form23->isVisible()) << c.typed;
+            EXPECT_EQ(Form23->Edit1->text(), c.typed) << c.typed;
+        }
+    }
+}
+
+TEST_F(LoginTest, EnterLogsIn)
+{
+    Form23->Edit1->setText("8573");
+    QTest::keyClick(Form23->Edit1, Qt::Key_Return);
+    EXPECT_EQ(fakes->modalShown, std::vector<QString>({"Form1"}));
+}
+
+TEST_F(LoginTest, EscapeEndsTheProgram)
+{
+    QTest::keyClick(Form23, Qt::Key_Escape);
+    EXPECT_FALSE(Form23->isVisible());
+    EXPECT_TRUE(fakes->modalShown.empty());
+}
+
+TEST_F(LoginTest, WindowLooksAsDesigned)
+{
+    EXPECT_EQ(Form23->objectName(), "Form23");
+    EXPECT_EQ(Form23->Edit1->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(Form23->Button1->text(), "Вход");
+    EXPECT_TRUE(Form23->Button1->isDefault());
+    EXPECT_EQ(Form23->Button2->text(), "Отмена");
+    EXPECT_FALSE(Form23->Timer1->isActive());
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#include "data_module.h"
+#include "fake_seams.h"
+#include "journal_window.h"
+#include "login_window.h"
+#include "startup.h"
+#include "test_database.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Startup, UnreachableDatabaseShowsOneMessageAndNoWindow)
+{
+    FakeSeams fakes;
+    const QStringList arguments = {"tabel", "no_such_database", TestDatabase::host()};
+    EXPECT_FALSE(createApplicationWindows(arguments));
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Подключение к БД отсутсвует!!!");
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Ошибка!");
+    EXPECT_EQ(Form23, nullptr);
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(DataModule6, nullptr);
+}
+
+TEST(Startup, ConnectsAndShowsTheLoginWindowWithTheJournalTimerRunning)
+{
+    TestDatabase db;
+    FakeSeams fakes;
+    ASSERT_TRUE(createApplicationWindows(db.programArguments()));
+    EXPECT_TRUE(DataModule6->ADO_DB.isOpen());
+    EXPECT_TRUE(Form23->isVisible());
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_TRUE(Form1->Timer1->isActive());
+    EXPECT_EQ(Form1->Timer1->interval(), 30000);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    destroyApplicationWindows();
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+#include "app_fixture.h"
+
+#include "journal_window.h"
+#include "login_window.h"
+#include "startup.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+void AppFixture::SetUp()
+{
+    db = std::make_unique<TestDatabase>();
+    seed = std::make_unique<Seed>(*db);
+    fakes = std::make_unique<FakeSeams>();
+    ASSERT_TRUE(createApplicationWindows(db->programArguments())) << messageTexts().join(QLatin1Char('\n')).toStdString();
+}
+
+void AppFixture::TearDown()
+{
+    destroyApplicationWindows();
+    fakes.reset();
+    seed.reset();
+    db.reset();
+}
+
+void AppFixture::logIn(const QString& code, std::function<void()> whileShown)
+{
+    fakes->modalActions.push_back([whileShown](QDialog& dialog) {
+        dialog.show();
+        if (whileShown)
+            whileShown();
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    Form23->Edit1->setText(code);
+    Form23->Button1->click();
+}
+
+QStringList AppFixture::messageTexts() const
+{
+    QStringList texts;
+    for (const ShownMessage& m : fakes->messages.shown)
+        texts << m.caption + QStringLiteral(": ") + m.text;
+    return texts;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "fake_seams.h"
+#include "seed.h"
+#include "test_database.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// A test of the whole program: its own database, the seams replaced, and every window
+// created by the real start-up against that database.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Types the code into the login window and presses "Вход"; the journal window is
+    // shown (through the modal seam) and `whileShown` acts on it.
+    void logIn(const QString& code, std::function<void()> whileShown = {});
+
+    // The messages shown so far, as "caption: text".
+    QStringList messageTexts() const;
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<Seed> seed;
+    std::unique_ptr<FakeSeams> fakes;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QString>
+#include <QStringList>
+
+// A database of its own for one test, cloned from the template the test command built
+// from db/schema.sql on the private test server. Dropped when the test ends.
+// The server is named by TABEL_TEST_PGHOST (socket folder) and TABEL_TEST_TEMPLATE;
+// without them the test fails.
+class TestDatabase {
+public:
+    TestDatabase();
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    const QString& name() const { return name_; }
+    static QString host();
+    // The command line that points the program at this database.
+    QStringList programArguments() const;
+    QString odbcConnectionString() const;
+
+    // A connection of the test's own, for seeding and for reading back what the program wrote.
+    void exec(const QString& sql);
+    QString scalar(const QString& sql);  // first column of the first row; "<null>" for null
+    QStringList column(const QString& sql);  // first column of every row
+    int count(const QString& sql) { return scalar(sql).toInt(); }
+
+private:
+    QString name_;
+    Connection connection_;
+};
