@@ -67,7 +67,7 @@ std::vector<GridColumn> journalColumns()
         {QStringLiteral("kol_vo"), QStringLiteral("Кол-во"), 57},
         {QStringLiteral("brak"), QStringLiteral("Брак"), 49},
         {QStringLiteral("summa"), QStringLiteral("Итого (р.)"), 78},
-        {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, Qt::AlignLeft | Qt::AlignVCenter, false},
+        {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, {}, false},
         {QStringLiteral("ok"), QStringLiteral("OK"), 37, centred},
         {QStringLiteral("vvod"), QStringLiteral("Заведен"), 72, centred},
     };

@@ -49,6 +49,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     setAlternatingRowColors(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->hide();
+    horizontalHeader()->setDefaultSectionSize(64);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     setItemDelegate(new StyledCellDelegate(this));

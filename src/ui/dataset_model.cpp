@@ -95,6 +95,16 @@ std::optional<QString> DatasetModel::cellText(int row, int column) const
     return dataset_->cellAt(row, c);
 }
 
+Qt::Alignment DatasetModel::alignment(int column) const
+{
+    const GridColumn& spec = columns_[size_t(column)];
+    if (spec.alignment)
+        return spec.alignment;
+    const int c = dataset_->columnIndex(spec.field);
+    const bool numeric = c >= 0 && dataset_->columns()[size_t(c)].numeric;
+    return (numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
 QString DatasetModel::displayText(int row, int column) const
 {
     const int c = dataset_->columnIndex(columns_[size_t(column)].field);
@@ -115,7 +125,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return displayText(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(columns_[size_t(index.column())].alignment);
+        return QVariant::fromValue(alignment(index.column()));
     default:
         return {};
     }

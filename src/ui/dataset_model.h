@@ -12,7 +12,7 @@ struct GridColumn {
     QString field;
     QString title;
     int width = 0;  // 0: the grid's default width
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    Qt::Alignment alignment = {};  // none given: numbers to the right, the rest to the left
     bool visible = true;
     // Decimals shown for numbers: at least minDecimals, at most maxDecimals (-1: as stored).
     int minDecimals = 0;
@@ -41,6 +41,7 @@ public:
 
 private:
     QString displayText(int row, int column) const;
+    Qt::Alignment alignment(int column) const;
 
     Dataset* dataset_;
     std::vector<GridColumn> columns_;
