@@ -116,7 +116,7 @@ TEST_F(JournalWindowTest, ShowsThePayRoundedWithTheUsersDecimalSeparator)
     r.price = 12.345;
     seed->record(r);
     logIn("8573", [&] {
-        QAbstractItemModelTester tester(Form1->DBGrid2->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        QAbstractItemModelTester tester(Form1->DBGrid2->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         EXPECT_EQ(DataModule6->Smena1.fieldByName("summa").asString(), "98.76");
         auto* model = Form1->DBGrid2->model();
         const QStringList titles = [&] {
