@@ -35,8 +35,9 @@ std::optional<OpenerCommand> installedCommand()
     // "-n" opens the file as a template: the user gets an untitled workbook to save
     // wherever they like, while the temporary file stays untouched.
     for (const QString& office : {QStringLiteral("libreoffice"), QStringLiteral("soffice")}) {
-        if (!QStandardPaths::findExecutable(office).isEmpty())
-            return OpenerCommand{office, {QStringLiteral("--calc"), QStringLiteral("-n")}};
+        const QString program = QStandardPaths::findExecutable(office);
+        if (!program.isEmpty())
+            return OpenerCommand{program, {QStringLiteral("--calc"), QStringLiteral("-n")}};
     }
     if (!QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
         return OpenerCommand{{}, {}, true};
@@ -47,7 +48,8 @@ std::optional<OpenerCommand> installedCommand()
 std::optional<OpenerCommand> spreadsheetCommand()
 {
     if (auto named = commandFromEnvironment()) {
-        if (QStandardPaths::findExecutable(named->program).isEmpty())
+        named->program = QStandardPaths::findExecutable(named->program);
+        if (named->program.isEmpty())
             return std::nullopt;
         return named;
     }
