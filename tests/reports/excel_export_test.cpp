@@ -227,6 +227,23 @@ TEST_F(ExcelExportTest, AnApplicationThatDoesNotStartIsReported)
     EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Невозможно открыть Microsoft Excel."});
 }
 
+TEST_F(ExcelExportTest, AWorkbookThatCannotBeSavedIsReportedAndNotHandedOver)
+{
+    ASSERT_EQ(excel.OpenExcel(QString()), 1);
+    excel.WriteCell(1, 1, 1, "x", true);
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", "/proc");  // a folder where no file can be made, even by root
+    EXPECT_EQ(excel.ShowExcel(true), -1);
+    if (savedTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", savedTemp);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Ошибка Microsoft Excel");
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith("Ошибка сохранения книги: ")) << fakes.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(fakes.spreadsheets.opened.empty());
+}
+
 TEST(SpreadsheetNumberText, GeneralFormatInTheUsersLocale)
 {
     const RussianLocale russian;
