@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_spreadsheet_opener.h"
 #include "seams.h"
 
 #include <QDateTime>
@@ -35,6 +36,7 @@ public:
     ~FakeSeams();
 
     FakeMessageBoxes messages;
+    FakeSpreadsheetOpener spreadsheets;
     std::deque<ModalAction> modalActions;  // taken in order; without one the window just closes
     std::vector<QString> modalShown;       // objectNames of the windows shown modally
     QDateTime clock{QDate(2026, 12, 10), QTime(10, 0)};

@@ -1,0 +1,62 @@
+#include "price_list_export.h"
+
+#include "dataset.h"
+#include "excel_export.h"
+#include "wait_cursor.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr int kSheet = 1;
+
+QString productKindName(int naimen)
+{
+    return naimen == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки");
+}
+
+// Every cell goes with the text-format flag set; the prices still arrive as numbers.
+void writeRow(ExcelExport& excel, int row, const QStringList& texts)
+{
+    for (int column = 1; column <= texts.size(); ++column)
+        excel.WriteCell(kSheet, column, row, texts[column - 1], true);
+}
+
+// Names come from fixed-width columns; their padding blanks are not part of the name.
+QStringList operationRow(const Dataset& query)
+{
+    return {query.fieldByName(QStringLiteral("MARKA")).asString().trimmed(),
+            query.fieldByName(QStringLiteral("VID")).asString().trimmed(),
+            spreadsheetNumberText(query.fieldByName(QStringLiteral("cena")).asFloat()),
+            productKindName(query.fieldByName(QStringLiteral("NAIMEN")).asInteger())};
+}
+
+}  // namespace
+
+QString priceListSql()
+{
+    return QStringLiteral(
+        "select izdel.MARKA, vid_oper.VID, oper.NAIMEN,(SELECT (CASE naimen WHEN 0 THEN 'Готовая продукция' ELSE "
+        "'Заготовки' END)) as nmn, oper.CENA_new as cena, oper.id, oper.i_id,\n"
+        " oper.VID as oper_vid from accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER where "
+        "OPER.i_id=IZDEL.id \n"
+        "and oper.vid=vid_oper.id order by izdel.marka, vid_oper.vid, oper.naimen");
+}
+
+void exportPriceList(Dataset& XLS_Rep, ExcelExport& excel)
+{
+    const WaitCursor hourglass;
+    XLS_Rep.open();
+    if (excel.OpenExcel(QString()) == -1) {
+        // Closed here too, so the next export reads the operations afresh.
+        XLS_Rep.close();
+        return;
+    }
+    XLS_Rep.first();
+    writeRow(excel, 1, {QStringLiteral("Марка"), QStringLiteral("Операция"), QStringLiteral("Цена"),
+                        QStringLiteral("Вид")});
+    for (int row = 2; !XLS_Rep.eof(); XLS_Rep.next(), ++row)
+        writeRow(excel, row, operationRow(XLS_Rep));
+    excel.ShowExcel(true);
+    XLS_Rep.close();
+}

@@ -1,0 +1,136 @@
+#include "workbook.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QStringList>
+#include <array>
+#include <clocale>
+#include <cmath>
+#include <string>
+#include <xlsxwriter.h>
+
+namespace {
+
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+constexpr int kMaxCellText = 32767;
+constexpr double kMaxColumnWidth = 255;
+
+// The library prints numbers with printf, which follows LC_NUMERIC; under a locale with
+// a decimal comma the file would carry "1234,56" and be broken. The C numeric locale is
+// kept for the time the file is written.
+class CNumericLocale {
+public:
+    CNumericLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr)) { std::setlocale(LC_NUMERIC, "C"); }
+    ~CNumericLocale() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    std::string saved_;
+};
+
+// Width of a text in the units of a column width (widths of the digit zero) in the
+// workbook's default font, with room for the cell's margins.
+double textWidth(const QString& text, bool bold)
+{
+    QFont font(QStringLiteral("Calibri"));
+    font.setPointSizeF(11);
+    font.setBold(bold);
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return std::min(kMaxColumnWidth, widest / metrics.horizontalAdvance(QLatin1Char('0')) + 1);
+}
+
+// The formats of the workbook: text format "@" and bold, each on or off.
+class CellFormats {
+public:
+    explicit CellFormats(lxw_workbook* book) : book_(book) {}
+
+    lxw_format* of(const Workbook::Cell& cell)
+    {
+        const int index = (cell.textFormat ? 2 : 0) + (cell.bold ? 1 : 0);
+        if (index == 0)
+            return nullptr;
+        if (!formats_[index]) {
+            lxw_format* format = workbook_add_format(book_);
+            if (cell.textFormat)
+                format_set_num_format(format, "@");
+            if (cell.bold)
+                format_set_bold(format);
+            formats_[index] = format;
+        }
+        return formats_[index];
+    }
+
+private:
+    lxw_workbook* book_;
+    std::array<lxw_format*, 4> formats_{};
+};
+
+void writeCell(lxw_worksheet* sheet, int row, int column, const Workbook::Cell& cell, lxw_format* format)
+{
+    const auto number = cell.textFormat ? std::nullopt : typedNumber(cell.text);
+    if (number)
+        worksheet_write_number(sheet, lxw_row_t(row - 1), lxw_col_t(column - 1), *number, format);
+    else
+        worksheet_write_string(sheet, lxw_row_t(row - 1), lxw_col_t(column - 1),
+                               cell.text.toUtf8().constData(), format);
+}
+
+}  // namespace
+
+std::optional<double> typedNumber(const QString& text)
+{
+    for (const QLocale& locale : {QLocale(), QLocale::c()}) {
+        bool ok = false;
+        const double value = locale.toDouble(text, &ok);
+        if (ok && std::isfinite(value))
+            return value;
+    }
+    return std::nullopt;
+}
+
+bool Workbook::canHold(int row, int column, const QString& text) const
+{
+    return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns
+        && text.size() <= kMaxCellText;
+}
+
+void Workbook::setText(int row, int column, const QString& text) { cell(row, column).text = text; }
+
+void Workbook::setTextFormat(int row, int column) { cell(row, column).textFormat = true; }
+
+void Workbook::setBold(int row, int column, bool bold) { cell(row, column).bold = bold; }
+
+void Workbook::autoFitColumn(int column)
+{
+    double width = 0;
+    for (const auto& [row, c] : columns_[column])
+        width = std::max(width, textWidth(c.text, c.bold));
+    widths_[column] = width;
+}
+
+std::optional<QString> Workbook::saveAs(const QString& path) const
+{
+    const CNumericLocale cNumbers;
+    lxw_workbook* book = workbook_new(path.toUtf8().constData());
+    if (!book)
+        return QStringLiteral("не удалось создать книгу");
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Лист1");
+    CellFormats formats(book);
+    for (const auto& [column, rows] : columns_) {
+        for (const auto& [row, c] : rows)
+            writeCell(sheet, row, column, c, formats.of(c));
+    }
+    for (const auto& [column, width] : widths_)
+        worksheet_set_column(sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr);
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR)
+        return QString::fromUtf8(lxw_strerror(result));
+    return std::nullopt;
+}
