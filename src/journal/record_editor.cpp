@@ -171,9 +171,9 @@ void TForm11::buildControls()
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    const QWidget* order[] = {Button3, Button4, Edit3, Edit6, Edit5, DTimeP, Edit4, CheckBox1, Button1, Button2};
+    QWidget* const order[] = {Button3, Button4, Edit3, Edit6, Edit5, DTimeP, Edit4, CheckBox1, Button1, Button2};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void TForm11::connectHandlers()
