@@ -1,5 +1,6 @@
 #include "journal_window.h"
 
+#include "acceptance_mark.h"
 #include "data_grid.h"
 #include "data_module.h"
 #include "handler_guard.h"
@@ -74,7 +75,9 @@ std::vector<GridColumn> journalColumns()
 }
 
 TForm1::TForm1(QWidget* parent)
-    : QDialog(parent), ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver"))
+    : QDialog(parent),
+      ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver")),
+      updtOK(DataModule6->ADO_DB, QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id"))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Табель"));
@@ -87,6 +90,7 @@ TForm1::TForm1(QWidget* parent)
     connectHandlers();
     CurrentShiftQuery = &DataModule6->Smena1;
     DBGrid2->bind(DataModule6->Smena1, journalColumns());
+    DBGrid2->setCellStyler(acceptance_mark::paintCell);
     paintShiftSelectors();
 
     Timer1 = new QTimer(this);
@@ -111,6 +115,7 @@ void TForm1::buildControls()
     DateT->installEventFilter(this);
     CBox1 = new QCheckBox(QStringLiteral("Выходной"), this);
     DBGrid2 = new DataGrid(this);
+    DBGrid2->viewport()->installEventFilter(this);
 
     Button1 = makeButton(this, "Button1", QStringLiteral("Добавить"));
     Button2 = makeButton(this, "Button2", QStringLiteral("Изменить"));
@@ -179,6 +184,9 @@ void TForm1::connectHandlers()
         });
     }
     connectHandler(CBox1, &QCheckBox::toggled, this, &TForm1::CBox1Click);
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
@@ -216,10 +224,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             runHandler([this] { DateTCloseUp(); }, this);
             return true;
         }
+    } else if (watched == DBGrid2->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // Anywhere in the grid, rows or not.
+        runHandler([this] { DBGrid2DblClick(); }, this);
+        return true;
     } else if (watched == calendarPopup_ && event->type() == QEvent::Hide) {
         QTimer::singleShot(0, this, [this] { runHandler([this] { DateTCloseUp(); }, this); });
     }
     return QDialog::eventFilter(watched, event);
+}
+
+Dataset& TForm1::selectCurrentShiftQuery()
+{
+    CurrentShiftQuery = &DataModule6->shiftQuery(CurrentShift);
+    return *CurrentShiftQuery;
 }
 
 void TForm1::openShiftQueries()

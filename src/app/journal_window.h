@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command.h"
 #include "dataset.h"
 
 #include <QDialog>
@@ -57,6 +58,10 @@ public:
 
     QTimer* Timer1;   // the 30-second version check
     Dataset ver;      // the version stamp table
+    Command updtOK;   // switches the acceptance mark of one record
+
+    // Points CurrentShiftQuery at the shift query of CurrentShift and returns it.
+    Dataset& selectCurrentShiftQuery();
 
     void FormActivate();
     void DateTCloseUp();
@@ -65,6 +70,10 @@ public:
     void Button8Click();
     void Button4Click();
     void Timer1Timer();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void DBGrid2DblClick();
 
     QRadioButton* shiftSelector(int shift) const;
 

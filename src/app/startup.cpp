@@ -5,6 +5,7 @@
 #include "database_error.h"
 #include "journal_window.h"
 #include "login_window.h"
+#include "record_editor.h"
 #include "seams.h"
 
 #include <QApplication>
@@ -33,11 +34,15 @@ bool createApplicationWindows(const QStringList& arguments)
     }
     Form23 = new TForm23;
     Form23->show();
+    // The remaining windows, once each, in their fixed order.
+    Form11 = new TForm11(*Form1);
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    delete Form11;
+    Form11 = nullptr;
     delete Form1;
     Form1 = nullptr;
     delete Form23;

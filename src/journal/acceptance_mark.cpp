@@ -1,0 +1,20 @@
+#include "acceptance_mark.h"
+
+#include "data_grid.h"
+
+namespace acceptance_mark {
+
+bool isAccepted(const QString& mark) { return mark == QStringLiteral("ok") || mark == QStringLiteral("да"); }
+
+QString toggled(const QString& mark) { return isAccepted(mark) ? QStringLiteral("no") : QStringLiteral("ok"); }
+
+void paintCell(const CellContext& cell, CellLook& look)
+{
+    if (!cell.spec || cell.spec->field != QStringLiteral("ok"))
+        return;
+    look.bold = true;
+    look.text = isAccepted(cell.value.value_or(QString())) ? QColor(0, 128, 0) : QColor(255, 0, 0);
+    look.textColorWhenSelected = true;
+}
+
+}  // namespace acceptance_mark

@@ -1,0 +1,48 @@
+// The journal window's handlers that change records: add, change, delete and the
+// acceptance switch.
+#include "acceptance_mark.h"
+#include "access_roles.h"
+#include "data_module.h"
+#include "journal_window.h"
+#include "record_editor.h"
+#include "seams.h"
+#include "timesheet_hours.h"
+
+#include <QDateEdit>
+
+void TForm1::Button1Click() { Form11->showToAdd(); }
+
+void TForm1::Button2Click() { Form11->showToChange(); }
+
+void TForm1::Button3Click()
+{
+    const QDate date = DateT->date();
+    Dataset& journal = selectCurrentShiftQuery();
+    const QString id = journal.isEmpty() ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
+    DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena where id=") + id);
+    if (id.isEmpty())
+        return;
+    if (seams::messageBoxes().confirm(this, QStringLiteral("Удалить позицию из списка?"), QStringLiteral("Удаление"))) {
+        const int worker = journal.fieldByName(QStringLiteral("w_id")).asInteger();
+        // The record and its hours go together or not at all.
+        DataModule6->ADO_DB.inTransaction([&] {
+            DataModule6->DelSmena.execute();
+            timesheet_hours::HoursAfterDelete(*DataModule6, worker, CurrentShift, date);
+        });
+    }
+    journal.close();
+    journal.open();
+}
+
+void TForm1::DBGrid2DblClick()
+{
+    if (UserCode == kForemanCode)
+        return;
+    Dataset& journal = selectCurrentShiftQuery();
+    if (journal.isEmpty())
+        return;
+    updtOK.setParam(QStringLiteral("id"), journal.fieldByName(QStringLiteral("id")).asInteger());
+    updtOK.setParam(QStringLiteral("ok"), acceptance_mark::toggled(journal.fieldByName(QStringLiteral("ok")).asString()));
+    updtOK.execute();
+    journal.refresh();
+}

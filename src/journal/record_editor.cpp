@@ -1,0 +1,448 @@
+#include "record_editor.h"
+
+#include "data_module.h"
+#include "handler_guard.h"
+#include "journal_window.h"
+#include "seams.h"
+#include "sql_text.h"
+#include "timesheet_hours.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+TForm11* Form11 = nullptr;
+
+namespace {
+
+const QString kAllFieldsMessage = QStringLiteral("Все поля должны быть заполнены!");
+const QString kDuplicateMessage = QStringLiteral("Позиция с такими параметрами уже заведена!");
+const QString kRejectsMessage = QStringLiteral("Брак не может быть больше количества!");
+
+QString n(int value) { return QString::number(value); }
+
+// A digits-only field's number; the fields take at most 9 digits, so it fits.
+qint64 typedNumber(const QLineEdit* edit) { return edit->text().trimmed().toLongLong(); }
+QString typedText(const QLineEdit* edit) { return QString::number(typedNumber(edit)); }
+bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
+
+// The entry date goes in as ISO text, which the server reads the same under any date style.
+QString entryDate() { return seams::today().toString(Qt::ISODate); }
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setReadOnly(readOnly);
+    if (readOnly)
+        edit->setFocusPolicy(Qt::NoFocus);
+    return edit;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+double roundPrice(double value) { return std::nearbyint(value * 10000.0) / 10000.0; }
+
+QString priceText(double price) { return QString::number(roundPrice(price), 'g', 15); }
+
+QString generalNumber(double value)
+{
+    QString text = QString::number(value, 'g', 15);
+    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text;
+}
+
+QString operationDescription(const QString& marka, const QString& vid, int productKind)
+{
+    return marka.trimmed() + QStringLiteral("; ") + vid.trimmed() + QStringLiteral("; ")
+        + (productKind == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки"));
+}
+
+TForm11::TForm11(TForm1& journal, QWidget* parent)
+    : QDialog(parent), SmenaIU(DataModule6->ADO_DB), journal_(journal)
+{
+    setObjectName(QStringLiteral("Form11"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    buildControls();
+    connectHandlers();
+}
+
+void TForm11::buildControls()
+{
+    GroupBox1 = new QGroupBox(QStringLiteral("Закрыто мастером"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    Edit1 = makeEdit(GroupBox1, "Edit1", true);
+    Button3 = makeButton(GroupBox1, "Button3", QStringLiteral("..."));
+    Edit2 = makeEdit(GroupBox1, "Edit2", true);
+    Button4 = makeButton(GroupBox1, "Button4", QStringLiteral("..."));
+    Edit3 = makeEdit(GroupBox1, "Edit3", false);
+    Edit6 = makeEdit(GroupBox1, "Edit6", false);
+    Edit5 = makeEdit(GroupBox1, "Edit5", false);
+    DTimeP = new QDateEdit(GroupBox1);
+    DTimeP->setObjectName(QStringLiteral("DTimeP"));
+    DTimeP->setCalendarPopup(true);
+    DTimeP->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    Edit4 = makeEdit(GroupBox1, "Edit4", false);
+    Edit8 = makeEdit(GroupBox1, "Edit8", true);
+    Edit7 = makeEdit(GroupBox1, "Edit7", true);
+    Edit9 = makeEdit(GroupBox1, "Edit9", true);
+    CheckBox1 = new QCheckBox(QStringLiteral("Среднесдельная"), GroupBox1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    Edit4->setText(QStringLiteral("0"));
+    Edit6->setText(QStringLiteral("0"));
+
+    const auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6}) {
+        edit->setValidator(digits);
+        edit->setMaxLength(9);
+        edit->installEventFilter(this);
+    }
+    Edit1->installEventFilter(this);
+    Edit2->installEventFilter(this);
+
+    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("ФИО"), Edit1);
+    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("Операция"), Edit2);
+    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("Кол-во"), Edit3);
+    Label6 = makeLabel(GroupBox1, "Label6", QStringLiteral("Время"), Edit6);
+    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("Цвет"), Edit5);
+    Label10 = makeLabel(GroupBox1, "Label10", QStringLiteral("Дата"), DTimeP);
+    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("Брак"), Edit4);
+    Label8 = makeLabel(GroupBox1, "Label8", QStringLiteral("Цена база"), Edit8);
+    Label7 = makeLabel(GroupBox1, "Label7", QStringLiteral("Цена итог"), Edit7);
+    Label9 = makeLabel(GroupBox1, "Label9", QStringLiteral("Сумма"), Edit9);
+
+    auto* grid = new QGridLayout(GroupBox1);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Edit1, 0, 1, 1, 4);
+    grid->addWidget(Button3, 0, 5);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Edit2, 1, 1, 1, 4);
+    grid->addWidget(Button4, 1, 5);
+    const std::pair<QLabel*, QWidget*> left[] = {{Label3, Edit3}, {Label6, Edit6}, {Label5, Edit5}, {Label10, DTimeP}, {Label4, Edit4}};
+    const std::pair<QLabel*, QWidget*> right[] = {{Label8, Edit8}, {Label7, Edit7}, {Label9, Edit9}};
+    for (int row = 0; row < 5; ++row) {
+        grid->addWidget(left[row].first, row + 2, 0);
+        grid->addWidget(left[row].second, row + 2, 1);
+    }
+    for (int row = 0; row < 3; ++row) {
+        grid->addWidget(right[row].first, row + 2, 3);
+        grid->addWidget(right[row].second, row + 2, 4, 1, 2);
+    }
+    grid->addWidget(CheckBox1, 6, 3, 1, 3);
+    grid->setColumnMinimumWidth(2, 16);
+    GroupBox1->setMinimumWidth(520);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Запись"));
+    Button1->setDefault(true);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    QWidget* const order[] = {Button3, Button4, Edit3, Edit6, Edit5, DTimeP, Edit4, CheckBox1, Button1, Button2};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void TForm11::connectHandlers()
+{
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm11::Button3Click);
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm11::Button4Click);
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm11::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    runHandler([this] { FormActivate(); }, this);
+}
+
+void TForm11::FormActivate() { Button3->setFocus(); }
+
+bool TForm11::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+        if (watched == Edit1)
+            runHandler([this] { Button3Click(); }, this);
+        else if (watched == Edit2)
+            runHandler([this] { Button4Click(); }, this);
+        break;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == Edit3 || watched == Edit5)
+            return Edit3KeyPress(key);
+        if (watched == Edit4 || watched == Edit6)
+            return Edit4KeyPress(key);
+        break;
+    }
+    case QEvent::FocusOut: {
+        // Leaving the field for another control of the dialog, not the dialog itself closing.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if ((watched == Edit3 || watched == Edit6) && isVisible() && reason != Qt::ActiveWindowFocusReason
+            && reason != Qt::PopupFocusReason)
+            runHandler([this] { Edit6Exit(); }, this);
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Typed characters other than digits are swallowed; control keys (backspace, Enter,
+// Escape, Tab, arrows) pass.
+bool TForm11::Edit3KeyPress(QKeyEvent* event)
+{
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isDigit();
+}
+
+bool TForm11::Edit4KeyPress(QKeyEvent* event) { return Edit3KeyPress(event); }
+
+void TForm11::showToAdd()
+{
+    journal_.selectCurrentShiftQuery();
+    DTimeP->setDate(journal_.DateT->date());
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit5})
+        edit->clear();
+    Edit4->setText(QStringLiteral("0"));
+    Edit6->setText(QStringLiteral("0"));
+    setWindowTitle(QStringLiteral("Заведение новой позиции"));
+    Tag = 1;
+    seams::showModal(*this);
+}
+
+void TForm11::showToChange()
+{
+    Dataset& journal = journal_.selectCurrentShiftQuery();
+    const int remembered = journal.recNo();
+    if (journal.isEmpty())
+        return;
+    setWindowTitle(QStringLiteral("Изменение данных о позиции"));
+    Tag = 2;
+    fillFromJournalRow(journal);
+    showBasePriceOf(journal.fieldByName(QStringLiteral("o_id")).asInteger());
+    applyPaintRule();
+    if (Edit5->isEnabled())
+        Edit5->setText(journal.fieldByName(QStringLiteral("color")).asString().trimmed());
+    seams::showModal(*this);
+    journal.setRecNo(remembered);
+}
+
+void TForm11::fillFromJournalRow(const Dataset& journal)
+{
+    const auto field = [&](const char* name) { return journal.fieldByName(QLatin1String(name)); };
+    Price = field("cena").asFloat();
+    Edit7->setText(generalNumber(roundPrice(Price)));
+    Edit9->setText(generalNumber(roundPrice(field("kol_vo").asFloat() * Price)));
+    DTimeP->setDate(field("data").asDate());
+    Edit1->setText(field("fio").asString().trimmed());
+    Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
+    Edit3->setText(field("kol_vo").asString().trimmed());
+    Edit4->setText(field("brak").asString().trimmed());
+    WorkerId = field("w_id").asInteger();
+    ItemId = field("i_id").asInteger();
+    OperId = field("o_id").asInteger();
+    Edit6->setText(n(field("time").asInteger()));
+}
+
+// The base price of the record's operation, read from the operations list filtered
+// on it, which is closed again afterwards.
+void TForm11::showBasePriceOf(int operationId)
+{
+    Dataset& oper = DataModule6->Oper;
+    oper.setFilter(QStringLiteral("id=") + n(operationId));
+    oper.setFiltered(true);
+    oper.open();
+    Edit8->setText(oper.isEmpty() ? QString() : generalNumber(roundPrice(oper.fieldByName(QStringLiteral("cena")).asFloat())));
+    oper.setFiltered(false);
+    oper.close();
+}
+
+void TForm11::Button3Click()
+{
+    Dataset& workers = DataModule6->Workers;
+    workers.open();
+    if (pickWorker)
+        pickWorker();
+    workers.close();
+}
+
+void TForm11::Button4Click()
+{
+    Dataset& oper = DataModule6->Oper;
+    oper.open();
+    if (Tag == 1)
+        oper.first();
+    else if (journal_.CurrentShiftQuery && !journal_.CurrentShiftQuery->isEmpty())
+        oper.locate(QStringLiteral("id"), journal_.CurrentShiftQuery->fieldByName(QStringLiteral("o_id")).asInteger());
+    if (pickOperation)
+        pickOperation();
+    oper.setFiltered(false);
+    applyPaintRule();
+    Edit6Exit();
+}
+
+bool TForm11::isPaintOperation() const { return Edit2->text().toUpper().contains(QStringLiteral("КРАСКА")); }
+
+void TForm11::applyPaintRule()
+{
+    const bool paint = isPaintOperation();
+    if (!paint)
+        Edit5->clear();
+    Edit5->setEnabled(paint);
+    Label5->setEnabled(paint);
+}
+
+void TForm11::Edit6Exit()
+{
+    for (QLineEdit* edit : {Edit6, Edit3})
+        if (isBlank(edit))
+            edit->setText(QStringLiteral("0"));
+    Edit7->setText(generalNumber(roundPrice(Price)));
+    const Dataset& oper = DataModule6->Oper;
+    if (oper.isOpen() && !oper.isEmpty())
+        Edit8->setText(generalNumber(roundPrice(oper.fieldByName(QStringLiteral("cena")).asFloat())));
+    Edit9->setText(generalNumber(roundPrice(double(typedNumber(Edit3)) * Price)));
+}
+
+bool TForm11::requiredFieldMissing() const
+{
+    return isBlank(Edit1) || isBlank(Edit2) || isBlank(Edit3) || isBlank(Edit4) || (isPaintOperation() && isBlank(Edit5))
+        || isBlank(Edit6);
+}
+
+bool TForm11::validate()
+{
+    if (requiredFieldMissing()) {
+        seams::messageBoxes().error(this, kAllFieldsMessage, QStringLiteral("Ошибка"));
+        return false;
+    }
+    // More rejects than pieces would pay a negative amount.
+    if (typedNumber(Edit4) > typedNumber(Edit3)) {
+        seams::messageBoxes().error(this, kRejectsMessage, QStringLiteral("Ошибка"));
+        return false;
+    }
+    return true;
+}
+
+void TForm11::Button1Click()
+{
+    if (!validate())
+        return;
+    const int colour = isBlank(Edit5) ? 0 : int(typedNumber(Edit5));
+    Dataset& journal = journal_.selectCurrentShiftQuery();
+    const QString recordId = Tag == 1 ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
+    if (DataModule6->CheckDuplicate(duplicateQuery(recordId, colour), kDuplicateMessage))
+        return;
+    SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
+    writeRecord(journal, recordId);
+    journal.refresh();
+    clearFields();
+    accept();
+}
+
+// The record and the hours of the cells it touches are written together or not at all,
+// so a failure leaves the journal and the timesheet as they were and the save can be
+// tried again.
+void TForm11::writeRecord(Dataset& journal, const QString& recordId)
+{
+    using namespace timesheet_hours;
+    const int shift = journal_.CurrentShift;
+    const QDate date = DTimeP->date();
+    std::vector<HoursKey> cells{keyOf(WorkerId, shift, date)};
+    int formerWorker = WorkerId;
+    QDate formerDate = date;
+    if (!recordId.isEmpty()) {
+        formerWorker = journal.fieldByName(QStringLiteral("w_id")).asInteger();
+        formerDate = journal.fieldByName(QStringLiteral("data")).asDate();
+    }
+    const bool moved = formerWorker != WorkerId || formerDate != date;
+    if (moved)
+        cells.push_back(keyOf(formerWorker, shift, formerDate));
+
+    DataModule6->ADO_DB.inTransaction([&] {
+        SmenaIU.execute();
+        for (int s = 1; s <= 3; ++s)
+            DataModule6->timesheetQuery(s).close();
+        LockHoursRows(*DataModule6, cells);
+        HoursAfterWrite(*DataModule6, WorkerId, shift, date);
+        // The cell the record left keeps no hours of it.
+        if (moved)
+            HoursAfterDelete(*DataModule6, formerWorker, shift, formerDate);
+    });
+}
+
+QString TForm11::duplicateQuery(const QString& recordId, int colour) const
+{
+    QString sql = QStringLiteral("select count(id) as cnt from accounts_dep.SMENA where w_id=") + n(WorkerId)
+        + QStringLiteral(" and o_id=") + n(OperId) + QStringLiteral(" and i_id=") + n(ItemId)
+        + QStringLiteral(" and data=to_date('") + sql_text::dateText(DTimeP->date())
+        + QStringLiteral("', 'DD.MM.YYYY') and smena=") + n(journal_.CurrentShift);
+    if (!recordId.isEmpty())
+        sql += QStringLiteral(" and id<>") + recordId;
+    return sql + QStringLiteral(" and color=") + n(colour);
+}
+
+QString TForm11::insertStatement(int colour) const
+{
+    return QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
+                          "vvod,ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(")
+        + n(WorkerId) + QStringLiteral(", ") + n(ItemId) + QStringLiteral(", ") + n(OperId) + QStringLiteral(", ")
+        + priceText(Price) + QStringLiteral(",") + typedText(Edit3) + QStringLiteral(", ") + typedText(Edit4)
+        + QStringLiteral(", to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY HH24:MI:SS'), ")
+        + n(journal_.CurrentShift) + QStringLiteral(", ") + n(colour) + QStringLiteral(", ") + typedText(Edit6)
+        + QStringLiteral(", '") + entryDate() + QStringLiteral("', 'no', 0, 0, 0, 0, 0, 0)");
+}
+
+QString TForm11::updateStatement(const QString& recordId, int colour) const
+{
+    return QStringLiteral("update accounts_dep.SMENA set w_id=") + n(WorkerId) + QStringLiteral(", i_id=") + n(ItemId)
+        + QStringLiteral(", o_id=") + n(OperId) + QStringLiteral(", cena=") + priceText(Price)
+        + QStringLiteral(", kol_vo=") + typedText(Edit3) + QStringLiteral(", brak=") + typedText(Edit4)
+        + QStringLiteral(", data=to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY'), smena=")
+        + n(journal_.CurrentShift) + QStringLiteral(", color=") + n(colour) + QStringLiteral(", time=") + typedText(Edit6)
+        + QStringLiteral(", vvod='") + entryDate()
+        + QStringLiteral("', prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=")
+        + recordId;
+}
+
+void TForm11::clearFields()
+{
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9})
+        edit->clear();
+}

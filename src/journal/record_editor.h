@@ -1,0 +1,113 @@
+#pragma once
+
+#include "command.h"
+
+#include <QDialog>
+#include <functional>
+
+class Dataset;
+class QCheckBox;
+class QDateEdit;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TForm1;
+
+// The dialog in which one journal record is entered ("Добавить") or changed
+// ("Изменить"). The record's shift is always the journal's current shift.
+class TForm11 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm11(TForm1& journal, QWidget* parent = nullptr);
+
+    // Filled by the pickers and by the change set-up.
+    int WorkerId = 0;
+    int ItemId = 0;
+    int OperId = 0;
+    int ProductKind = 0;
+    double Price = 0.0;  // final unit price, written to cena
+    int Tag = 0;         // 1 add, 2 change
+
+    // The workers list and the operations list shown as pickers. Each fills the
+    // fields and members above (the worker: Edit1 and WorkerId; the operation: Edit2,
+    // ItemId, OperId, ProductKind and Price) and returns when the list closes.
+    // The dialog opens Workers around pickWorker and positions Oper before
+    // pickOperation; left empty, the "..." buttons pick nothing.
+    std::function<void()> pickWorker;
+    std::function<void()> pickOperation;
+
+    QGroupBox* GroupBox1;  // "Закрыто мастером"
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLineEdit* Edit1;  // worker
+    QPushButton* Button3;
+    QLineEdit* Edit2;  // operation
+    QPushButton* Button4;
+    QLineEdit* Edit3;  // quantity
+    QLineEdit* Edit6;  // hours
+    QLineEdit* Edit5;  // colour
+    QDateEdit* DTimeP;
+    QLineEdit* Edit4;  // rejects
+    QLineEdit* Edit8;  // base price
+    QLineEdit* Edit7;  // final price
+    QLineEdit* Edit9;  // sum
+    QCheckBox* CheckBox1;
+    QPushButton* Button1;  // "Запись"
+    QPushButton* Button2;  // "Отмена"
+
+    Command SmenaIU;
+
+    // Set-ups of the journal's "Добавить" and "Изменить"; each shows the dialog.
+    void showToAdd();
+    void showToChange();
+
+    void Button3Click();
+    void Button4Click();
+    void Edit6Exit();
+    void Button1Click();
+    void FormActivate();
+    bool Edit3KeyPress(QKeyEvent* event);
+    bool Edit4KeyPress(QKeyEvent* event);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void fillFromJournalRow(const Dataset& journal);
+    void showBasePriceOf(int operationId);
+    bool isPaintOperation() const;
+    void applyPaintRule();
+    bool requiredFieldMissing() const;
+    bool validate();
+    QString duplicateQuery(const QString& recordId, int colour) const;
+    QString insertStatement(int colour) const;
+    QString updateStatement(const QString& recordId, int colour) const;
+    void writeRecord(Dataset& journal, const QString& recordId);
+    void clearFields();
+
+    TForm1& journal_;
+};
+
+extern TForm11* Form11;
+
+// Rounds to 4 decimals with halves going to the even neighbour.
+double roundPrice(double value);
+// A price as statements carry it: rounded to 4 decimals, a full stop whatever the locale.
+QString priceText(double price);
+// A number as the user reads it: up to 15 significant digits, the locale's separator.
+QString generalNumber(double value);
+// "марка; операция; Готовая продукция|Заготовки".
+QString operationDescription(const QString& marka, const QString& vid, int productKind);

@@ -1,0 +1,195 @@
+#include "acceptance_mark.h"
+#include "journal_fixture.h"
+
+#include <QAbstractItemModelTester>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class DeletionTest : public JournalFixture {};
+
+TEST_F(DeletionTest, YesDeletesTheRecordAndLeavesTheOtherRecordsHours)
+{
+    const int petrov = seed->worker("Петров П.П.");
+    record(1, 3);
+    record(1, 5, kThursday, petrov);
+    const int third = record(1, 2);
+    hoursRow(1, "d9, d10=4, 5");
+    logIn("8573", [&] {
+        DataModule6->Smena1.locate("id", third);
+        fakes->messages.answers = {true};
+        Form1->Button3->click();
+        ASSERT_EQ(fakes->messages.shown.size(), 1u);
+        EXPECT_EQ(fakes->messages.shown[0].kind, ShownMessage::Kind::Question);
+        EXPECT_EQ(fakes->messages.shown[0].text, "Удалить позицию из списка?");
+        EXPECT_EQ(fakes->messages.shown[0].caption, "Удаление");
+        EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.smena where id=%1").arg(third)), 0);
+        EXPECT_EQ(cell(1), "3");
+        EXPECT_EQ(cell(1, kThursday.addDays(-1)), "4");
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И.", "Петров П.П."}));
+        EXPECT_EQ(DataModule6->Smena1.recNo(), 1);
+        EXPECT_EQ(selectedRow(), 0);
+    });
+}
+
+TEST_F(DeletionTest, DeletingTheLastRecordOfTheDayEmptiesOnlyThatCell)
+{
+    record(4, 6);
+    hoursRow(4, "d9, d10, d11=7, 6, 8");
+    logIn("8573", [&] {
+        Form1->RadioButton4->click();
+        Form1->Button3->click();
+        EXPECT_EQ(journalCount(), 0);
+        EXPECT_EQ(cell(4), "<null>");
+        EXPECT_EQ(cell(4, kThursday.addDays(-1)), "7");
+        EXPECT_EQ(cell(4, kThursday.addDays(1)), "8");
+        EXPECT_EQ(Form1->CurrentShiftQuery, &DataModule6->Smena4);
+    });
+}
+
+TEST_F(DeletionTest, NoDeletesNothingAndRefreshesToTheFirstRow)
+{
+    record(1, 3);
+    record(1, 5, kThursday, seed->worker("Петров П.П."));
+    hoursRow(1, "d10=3");
+    logIn("8573", [&] {
+        DataModule6->Smena1.setRecNo(2);
+        fakes->messages.answers = {false};
+        Form1->Button3->click();
+        EXPECT_EQ(journalCount(), 2);
+        EXPECT_EQ(cell(1), "3");
+        EXPECT_EQ(DataModule6->Smena1.recNo(), 1);
+        EXPECT_EQ(selectedRow(), 0);
+    });
+}
+
+TEST_F(DeletionTest, EmptyShiftAsksNothingAndWithoutARowNoneIsCreated)
+{
+    record(1, 3);
+    record(1, 5);
+    logIn("8573", [&] {
+        Form1->RadioButton2->click();
+        Form1->Button3->click();
+        EXPECT_TRUE(fakes->messages.shown.empty());
+        EXPECT_EQ(journalCount(), 2);
+
+        Form1->RadioButton1->click();
+        Form1->Button3->click();
+        EXPECT_EQ(journalCount(), 1);
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.h_tabel"), 0);
+    });
+}
+
+TEST_F(DeletionTest, FailingUpkeepKeepsTheRecord)
+{
+    record(1, 3);
+    record(1, 5);
+    hoursRow(1, "d10=8");
+    breakTimesheetWrites();
+    logIn("8573", [&] {
+        Form1->Button3->click();
+        ASSERT_EQ(fakes->messages.shown.size(), 2u);
+        EXPECT_EQ(fakes->messages.shown[1].caption, "Ошибка");
+        EXPECT_TRUE(fakes->messages.shown[1].text.contains("timesheet refused"));
+        EXPECT_EQ(journalCount(), 2);
+        EXPECT_EQ(cell(1), "8");
+        EXPECT_EQ(listedNames().size(), 2);
+    });
+}
+
+class AcceptanceTest : public JournalFixture {
+protected:
+    void doubleClickRow(int row)
+    {
+        QWidget* viewport = Form1->DBGrid2->viewport();
+        const QPoint at = Form1->DBGrid2->visualRect(Form1->DBGrid2->model()->index(row, 0)).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    }
+    QString mark(int id)
+    {
+        return db->scalar(QStringLiteral("select ok from accounts_dep.smena where id=%1").arg(id));
+    }
+    // How the grid paints the "OK" cell of a row.
+    CellLook okLook(int row, bool selected)
+    {
+        auto* model = Form1->DBGrid2->datasetModel();
+        CellContext context;
+        context.row = row;
+        context.column = 10;
+        context.spec = &model->columns()[10];
+        context.value = model->cellText(row, 10);
+        context.selected = selected;
+        CellLook look;
+        Form1->DBGrid2->cellStyler()(context, look);
+        return look;
+    }
+};
+
+TEST_F(AcceptanceTest, DoubleClickSwitchesEachMarkAndKeepsTheRow)
+{
+    struct Case {
+        QString before, after;
+    };
+    const Case cases[] = {{"no", "ok"}, {"ok", "no"}, {"да", "no"}, {"", "ok"}, {"x", "ok"}};
+    const QColor green(0, 128, 0), red(255, 0, 0);
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        record(2, 8, kThursday, seed->worker("Алексеев А.А."));
+        const int id = record(2, 8, kThursday, 0, c.before);
+        record(2, 8, kThursday, seed->worker("Яковлев Я.Я."));
+        logIn("vrelk", [&] {
+            Form1->RadioButton2->click();
+            QAbstractItemModelTester tester(Form1->DBGrid2->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+            const CellLook before = okLook(1, true);
+            EXPECT_TRUE(before.bold);
+            EXPECT_TRUE(before.textColorWhenSelected);
+            EXPECT_EQ(before.text, acceptance_mark::isAccepted(c.before) ? green : red) << c.before.toStdString();
+
+            doubleClickRow(1);
+            EXPECT_EQ(mark(id), c.after) << c.before.toStdString();
+            EXPECT_EQ(DataModule6->Smena2.recNo(), 2);
+            EXPECT_EQ(selectedRow(), 1);
+            EXPECT_EQ(okLook(1, false).text, c.after == "ok" ? green : red);
+            EXPECT_TRUE(fakes->messages.shown.empty());
+        });
+    }
+}
+
+TEST_F(AcceptanceTest, OtherColumnsAreDrawnAsUsual)
+{
+    record(1);
+    logIn("8573", [&] {
+        auto* model = Form1->DBGrid2->datasetModel();
+        CellContext context;
+        context.spec = &model->columns()[0];
+        context.value = model->cellText(0, 0);
+        CellLook look;
+        Form1->DBGrid2->cellStyler()(context, look);
+        EXPECT_FALSE(look.bold);
+        EXPECT_FALSE(look.text.isValid());
+    });
+}
+
+TEST_F(AcceptanceTest, ForemanAndEmptyShiftChangeNothing)
+{
+    const int id = record(1);
+    logIn(" brigvex ", [&] {
+        doubleClickRow(0);
+        EXPECT_EQ(mark(id), "no");
+    });
+    TearDown();
+    SetUp();
+    logIn("8573", [&] {
+        Form1->RadioButton3->click();
+        doubleClickRow(0);
+        Form1->DBGrid2DblClick();
+        EXPECT_TRUE(fakes->messages.shown.empty());
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.smena where ok<>'no'"), 0);
+    });
+}
+
+}  // namespace
