@@ -64,6 +64,7 @@ public:
     void RadioButtonClick(int shift);
     void Button8Click();
     void Button4Click();
+    void N11Click();
     void Timer1Timer();
 
     QRadioButton* shiftSelector(int shift) const;
@@ -80,6 +81,7 @@ private:
     void openShiftQueries();
     void markWeekend();
     void paintShiftSelectors();
+    void preselectTimesheetMonth();
 
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;

@@ -6,6 +6,7 @@
 #include "journal_window.h"
 #include "login_window.h"
 #include "seams.h"
+#include "timesheet_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,11 +34,15 @@ bool createApplicationWindows(const QStringList& arguments)
     }
     Form23 = new TForm23;
     Form23->show();
+    // The remaining windows, in their fixed order.
+    Form19 = new TForm19;
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    delete Form19;
+    Form19 = nullptr;
     delete Form1;
     Form1 = nullptr;
     delete Form23;
