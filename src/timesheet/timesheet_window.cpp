@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,6 +26,7 @@ const QColor kTotalBackground(225, 228, 255);
 constexpr int kFirstDayColumn = 1;
 constexpr int kTotalColumn = kFirstDayColumn + 31;
 constexpr int kFirstYear = 2007;
+constexpr int kDayColumnWidth = 20;
 
 const QStringList kMonths{QStringLiteral("Январь"),  QStringLiteral("Февраль"), QStringLiteral("Март"),
                           QStringLiteral("Апрель"),  QStringLiteral("Май"),     QStringLiteral("Июнь"),
@@ -43,6 +45,8 @@ DataGrid* makeGrid(QWidget* parent, const char* name, int shift)
 {
     auto* grid = new DataGrid(parent);
     grid->setObjectName(QLatin1String(name));
+    // Day columns are narrower than a header section may be by default.
+    grid->horizontalHeader()->setMinimumSectionSize(kDayColumnWidth);
     grid->bind(DataModule6->timesheetQuery(shift), timesheetColumns(shift));
     return grid;
 }
@@ -89,7 +93,7 @@ std::vector<GridColumn> timesheetColumns(int shift)
 {
     std::vector<GridColumn> columns{{QStringLiteral("fio"), QStringLiteral("Фамилия И. О."), 208}};
     for (int day = 1; day <= 31; ++day)
-        columns.push_back({QStringLiteral("d%1").arg(day), QString::number(day), 20, Qt::AlignCenter});
+        columns.push_back({QStringLiteral("d%1").arg(day), QString::number(day), kDayColumnWidth, Qt::AlignCenter});
     columns.push_back({QStringLiteral("summ"), QStringLiteral("Итого"), 47, Qt::AlignCenter});
     if (shift == 1) {
         columns.push_back({QStringLiteral("average_price"), QStringLiteral("Ср. сдел."), 0, Qt::AlignRight | Qt::AlignVCenter});
@@ -259,9 +263,9 @@ void TForm19::Button1Click()
         DataModule6->timesheetQuery(shift).close();
     dt.close();
 
+    PB->setVisible(true);
     PB->setMaximum(QDate(year, month, 1).daysInMonth());
     PB->setValue(1);
-    PB->setVisible(true);
     // The bar goes away whether the rebuild ends or fails; after a failure the month is as
     // it was, and the grids show it again once the month is loaded.
     struct HideBar {
