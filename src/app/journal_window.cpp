@@ -309,6 +309,7 @@ void TForm1::N11Click()
 {
     preselectTimesheetMonth();
     Form19->ComboBox1Change();
+    Form19->move(frameGeometry().center() - Form19->rect().center());  // centred on the journal
     seams::showModal(*Form19);
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();

@@ -51,6 +51,19 @@ DataGrid* makeGrid(QWidget* parent, const char* name, int shift)
     return grid;
 }
 
+const Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
+
+GridColumn gridColumn(const QString& field, const QString& title, int width,
+                      Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    GridColumn column;
+    column.field = field;
+    column.title = title;
+    column.width = width;
+    column.alignment = alignment;
+    return column;
+}
+
 QColor dayTitleColor(const DayColumn& day)
 {
     if (day.pastMonthEnd)
@@ -91,13 +104,13 @@ void styleDayCell(const DayColumn& day, const std::optional<QString>& value, Cel
 
 std::vector<GridColumn> timesheetColumns(int shift)
 {
-    std::vector<GridColumn> columns{{QStringLiteral("fio"), QStringLiteral("Фамилия И. О."), 208}};
+    std::vector<GridColumn> columns{gridColumn(QStringLiteral("fio"), QStringLiteral("Фамилия И. О."), 208)};
     for (int day = 1; day <= 31; ++day)
-        columns.push_back({QStringLiteral("d%1").arg(day), QString::number(day), kDayColumnWidth, Qt::AlignCenter});
-    columns.push_back({QStringLiteral("summ"), QStringLiteral("Итого"), 47, Qt::AlignCenter});
+        columns.push_back(gridColumn(QStringLiteral("d%1").arg(day), QString::number(day), kDayColumnWidth, Qt::AlignCenter));
+    columns.push_back(gridColumn(QStringLiteral("summ"), QStringLiteral("Итого"), 47, Qt::AlignCenter));
     if (shift == 1) {
-        columns.push_back({QStringLiteral("average_price"), QStringLiteral("Ср. сдел."), 0, Qt::AlignRight | Qt::AlignVCenter});
-        columns.push_back({QStringLiteral("cena_all"), QStringLiteral("Цена всего"), 0, Qt::AlignRight | Qt::AlignVCenter});
+        columns.push_back(gridColumn(QStringLiteral("average_price"), QStringLiteral("Ср. сдел."), 0, kNumberAlignment));
+        columns.push_back(gridColumn(QStringLiteral("cena_all"), QStringLiteral("Цена всего"), 0, kNumberAlignment));
     }
     return columns;
 }
