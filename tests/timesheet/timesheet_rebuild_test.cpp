@@ -128,6 +128,22 @@ TEST_F(TimesheetRebuildTest, GivesTheSameMonthAsTheCellByCellRebuild)
     EXPECT_FALSE(rebuilt.isEmpty());
 }
 
+TEST_F(TimesheetRebuildTest, RecordsWithoutHoursCountAsZeroAndRecordsWithoutWorkerOrShiftAreLeftOut)
+{
+    db->exec(QStringLiteral("insert into accounts_dep.smena (w_id, data, smena, time) values "
+                            "(%1, '2026-03-03', 1, null), (%1, '2026-03-04', 1, null), (%1, '2026-03-04', 1, 5), "
+                            "(null, '2026-03-05', 1, 8), (%2, '2026-03-05', null, 8)")
+                 .arg(workers[0])
+                 .arg(workers[1]));
+    loadMonth(3, 2026);
+    rebuild();
+    EXPECT_TRUE(fakes->messages.shown.empty());
+    QStringList cells(31, "-");
+    cells[2] = "0";
+    cells[3] = "5";
+    EXPECT_EQ(monthRows(3, 2026), QStringList({QStringLiteral("%1/1: %2").arg(workers[0]).arg(cells.join(','))}));
+}
+
 TEST_F(TimesheetRebuildTest, AMonthWithoutRecordsLeavesNoRows)
 {
     record(workers[0], QDate(2026, 5, 1), 1, 8);
