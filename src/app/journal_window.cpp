@@ -5,6 +5,7 @@
 #include "data_module.h"
 #include "handler_guard.h"
 #include "seams.h"
+#include "timesheet_window.h"
 #include "version_check.h"
 #include "wait_cursor.h"
 #include "database_error.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -190,6 +192,7 @@ void TForm1::connectHandlers()
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
+    connectHandler(N11, &QAction::triggered, this, &TForm1::N11Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -304,6 +307,31 @@ void TForm1::Button8Click()
 }
 
 void TForm1::Button4Click() { QDialog::reject(); }
+
+// The timesheet opens on the month and year of the journal date. A year the list does not
+// hold selects the nearest end of the list.
+void TForm1::preselectTimesheetMonth()
+{
+    const QDate date = DateT->date();
+    Form19->ComboBox1->setCurrentIndex(date.month() - 1);
+    QComboBox* years = Form19->ComboBox2;
+    int index = 0;
+    while (index < years->count() && years->itemText(index) != QString::number(date.year()))
+        ++index;
+    if (index == years->count())
+        index = date.year() < years->itemText(0).toInt() ? 0 : years->count() - 1;
+    years->setCurrentIndex(index);
+}
+
+void TForm1::N11Click()
+{
+    preselectTimesheetMonth();
+    Form19->ComboBox1Change();
+    Form19->move(frameGeometry().center() - Form19->rect().center());  // centred on the journal
+    seams::showModal(*Form19);
+    for (int shift = 1; shift <= 3; ++shift)
+        DataModule6->timesheetQuery(shift).close();
+}
 
 void TForm1::Timer1Timer()
 {

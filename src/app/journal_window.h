@@ -69,6 +69,7 @@ public:
     void RadioButtonClick(int shift);
     void Button8Click();
     void Button4Click();
+    void N11Click();
     void Timer1Timer();
     void Button1Click();
     void Button2Click();
@@ -89,6 +90,7 @@ private:
     void openShiftQueries();
     void markWeekend();
     void paintShiftSelectors();
+    void preselectTimesheetMonth();
 
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;

@@ -7,6 +7,7 @@
 #include "login_window.h"
 #include "record_editor.h"
 #include "seams.h"
+#include "timesheet_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -36,11 +37,14 @@ bool createApplicationWindows(const QStringList& arguments)
     Form23->show();
     // The remaining windows, once each, in their fixed order.
     Form11 = new TForm11(*Form1);
+    Form19 = new TForm19;
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    delete Form19;
+    Form19 = nullptr;
     delete Form11;
     Form11 = nullptr;
     delete Form1;

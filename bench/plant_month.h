@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+
+class Connection;
+
+// A month of a plant's journal: 300 workers spread over the three shifts, each with three
+// records on every working day (Monday to Friday), and every fourth worker with an
+// overtime record on those days as well.
+struct PlantMonth {
+    int month = 3;
+    int year = 2026;  // March 2026 has 22 working days
+    int workers = 300;
+};
+
+// Writes the workers and the month's journal; returns the number of journal records.
+int seedPlantMonth(Connection& connection, const PlantMonth& plant);

@@ -1,0 +1,124 @@
+// Timings of the monthly timesheet on a plant-scale month, all against one database:
+// the month rebuild as the program runs it, the same rebuild one statement per cell
+// (the baseline), and the reload of the three shift grids.
+//
+// Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
+// server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
+// server or its socket folder) and TABEL_BENCH_DATABASE.
+
+#include "cell_by_cell_rebuild.h"
+#include "connection_string.h"
+#include "data_module.h"
+#include "plant_month.h"
+#include "timesheet_rebuild.h"
+#include "timesheet_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+PlantMonth plant;
+
+QString monthRowsDigest()
+{
+    const PgResultHandle result = DataModule6->ADO_DB.execute(
+        QStringLiteral("select count(*) || ' rows, digest ' || md5(coalesce(string_agg(row(w_id, smena, month, year, d1, d2, d3, d4, "
+                       "d5, d6, d7, d8, d9, d10, d11, d12, d13, d14, d15, d16, d17, d18, d19, d20, d21, d22, d23, d24, d25, "
+                       "d26, d27, d28, d29, d30, d31)::text, ';' order by w_id, smena), '')) "
+                       "from accounts_dep.h_tabel where month=%1 and year=%2")
+            .arg(plant.month)
+            .arg(plant.year));
+    return QString::fromUtf8(PQgetvalue(result.get(), 0, 0));
+}
+
+void rebuildAsBuilt(benchmark::State& state)
+{
+    for (auto _ : state)
+        timesheet_rebuild::rebuildMonth(*DataModule6, Form19->dt, plant.month, plant.year, [](int) {});
+    state.SetLabel(monthRowsDigest().toStdString());
+}
+
+void rebuildButton(benchmark::State& state)
+{
+    for (auto _ : state)
+        Form19->Button1Click();
+    state.SetLabel(monthRowsDigest().toStdString());
+}
+
+void rebuildCellByCell(benchmark::State& state)
+{
+    for (auto _ : state)
+        rebuildMonthCellByCell(*DataModule6, Form19->dt, plant.month, plant.year);
+    state.SetLabel(monthRowsDigest().toStdString());
+}
+
+void reloadGrids(benchmark::State& state)
+{
+    for (auto _ : state)
+        Form19->ComboBox1Change();
+    state.SetLabel(QStringLiteral("%1 + %2 + %3 grid rows")
+                       .arg(DataModule6->H_Tabel_1.recordCount())
+                       .arg(DataModule6->H_Tabel_2.recordCount())
+                       .arg(DataModule6->H_Tabel_3.recordCount())
+                       .toStdString());
+}
+
+void openDatabase()
+{
+    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
+    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
+    if (host.isEmpty() || database.isEmpty()) {
+        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
+        std::exit(2);
+    }
+    DataModule6 = new TDataModule6([](const QString&) {});
+    DataModule6->ADO_DB.open(connection_string::compose(database, host));
+}
+
+void showPlantMonth()
+{
+    Form19 = new TForm19;
+    Form19->ComboBox1->setCurrentIndex(plant.month - 1);
+    Form19->ComboBox2->setCurrentIndex(Form19->ComboBox2->findText(QString::number(plant.year)));
+    Form19->ComboBox1Change();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    openDatabase();
+    const int records = seedPlantMonth(DataModule6->ADO_DB, plant);
+    showPlantMonth();
+    benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")
+                                                   .arg(plant.month)
+                                                   .arg(plant.year)
+                                                   .arg(plant.workers)
+                                                   .arg(records)
+                                                   .toStdString());
+
+    benchmark::RegisterBenchmark("rebuild/as built", rebuildAsBuilt)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("rebuild/Button1Click (with grids reopened)", rebuildButton)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("rebuild/cell by cell (baseline)", rebuildCellByCell)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("reload/three grids (ComboBox1Change)", reloadGrids)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    delete Form19;
+    delete DataModule6;
+    return 0;
+}

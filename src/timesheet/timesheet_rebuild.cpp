@@ -1,0 +1,91 @@
+#include "timesheet_rebuild.h"
+
+#include "data_module.h"
+
+#include <QDate>
+#include <QStringList>
+#include <array>
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace timesheet_rebuild {
+
+namespace {
+
+// Day cells of one row; a day without records stays empty.
+using DayCells = std::array<std::optional<qint64>, 31>;
+// Keyed by worker and shift.
+using MonthRows = std::map<std::pair<int, int>, DayCells>;
+
+void deleteMonth(TDataModule6& module, int month, int year)
+{
+    module.DelSmena.setSql(QStringLiteral("delete from accounts_dep.h_tabel where month=") + QString::number(month)
+                           + QStringLiteral(" and year=") + QString::number(year));
+    module.DelSmena.execute();
+}
+
+// Adds the hours of one date to the rows. A group without a worker or a shift belongs to
+// no timesheet row and is passed over.
+void readDay(Dataset& dt, const QDate& date, MonthRows& rows)
+{
+    dt.setParam(QStringLiteral("data"), date);
+    dt.open();
+    for (dt.first(); !dt.eof(); dt.next()) {
+        if (dt.fieldByName(QStringLiteral("w_id")).isNull() || dt.fieldByName(QStringLiteral("smena")).isNull())
+            continue;
+        const std::pair key(dt.fieldByName(QStringLiteral("w_id")).asInteger(),
+                            dt.fieldByName(QStringLiteral("smena")).asInteger());
+        // A day whose records carry no hours sums to nothing and is written as 0.
+        rows[key][size_t(date.day() - 1)] = dt.fieldByName(QStringLiteral("tim")).asLargeInt();
+    }
+    dt.close();
+}
+
+QString cellText(const std::optional<qint64>& hours)
+{
+    return hours ? QString::number(*hours) : QStringLiteral("null");
+}
+
+QString insertStatement(const MonthRows& rows, int month, int year)
+{
+    QStringList dayColumns;
+    for (int day = 1; day <= 31; ++day)
+        dayColumns << QStringLiteral("d%1").arg(day);
+    QStringList values;
+    for (const auto& [key, cells] : rows) {
+        QStringList row{QString::number(key.second), QString::number(key.first), QString::number(month),
+                        QString::number(year)};
+        for (const auto& hours : cells)
+            row << cellText(hours);
+        values << QLatin1Char('(') + row.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    return QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, ") + dayColumns.join(QStringLiteral(", "))
+        + QStringLiteral(") values ") + values.join(QStringLiteral(",\n"));
+}
+
+}  // namespace
+
+QString dayQuery()
+{
+    return QStringLiteral(" select smena, w_id, sum(time) as tim from accounts_dep.smena where data=:data group by smena,w_id;");
+}
+
+void rebuildMonth(TDataModule6& module, Dataset& dt, int month, int year, const std::function<void(int day)>& dayRead)
+{
+    module.ADO_DB.inTransaction([&] {
+        deleteMonth(module, month, year);
+        MonthRows rows;
+        const QDate first(year, month, 1);
+        for (int day = 1; day <= first.daysInMonth(); ++day) {
+            readDay(dt, first.addDays(day - 1), rows);
+            dayRead(day);
+        }
+        if (rows.empty())
+            return;
+        module.H_Tabel_ins.setSql(insertStatement(rows, month, year));
+        module.H_Tabel_ins.execute();
+    });
+}
+
+}  // namespace timesheet_rebuild
