@@ -54,11 +54,9 @@ int DayHours(TDataModule6& module, int workerId, int shift, const QDate& date)
                        QStringLiteral("tim"));
 }
 
-bool HoursRowExists(TDataModule6& module, const HoursKey& key, Form form)
+bool HoursRowExists(TDataModule6& module, const HoursKey& key)
 {
-    const QString table = form == Form::Editor ? QStringLiteral("accounts_dep.h_tabel")
-                                               : QStringLiteral("accounts_dep.h_tabel h_tabel");
-    return readInteger(module, QStringLiteral("select count(w_id) as cnt from ") + table + keyCondition(key),
+    return readInteger(module, QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + keyCondition(key),
                        QStringLiteral("cnt"))
         != 0;
 }
@@ -79,13 +77,12 @@ void LockHoursRows(TDataModule6& module, std::vector<HoursKey> keys)
         LockHoursRow(module, key);
 }
 
-void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hours, Form form)
+void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hours)
 {
     module.ADO_DB.inTransaction([&] {
         LockHoursRow(module, key);
-        if (HoursRowExists(module, key, form)) {
-            const QString value = form == Form::Editor ? n(hours) : QLatin1Char('\'') + n(hours) + QLatin1Char('\'');
-            updateCell(module, key, day, value);
+        if (HoursRowExists(module, key)) {
+            updateCell(module, key, day, n(hours));
             return;
         }
         executeWrite(module, QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, d") + n(day)

@@ -23,16 +23,13 @@ struct HoursKey {
 };
 HoursKey keyOf(int workerId, int shift, const QDate& date);
 
-// The statement texts of the record editor and of the month rebuild differ slightly.
-enum class Form { Editor, Rebuild };
-
 // Sum of the hours of the worker's records of the shift and date; 0 when there are none.
 int DayHours(TDataModule6& module, int workerId, int shift, const QDate& date);
 
-bool HoursRowExists(TDataModule6& module, const HoursKey& key, Form form = Form::Editor);
+bool HoursRowExists(TDataModule6& module, const HoursKey& key);
 
 // Writes the hours into the day cell, inserting the row when the key has none yet.
-void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hours, Form form = Form::Editor);
+void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hours);
 
 // Empties the day cell (no value) and leaves the other cells of the row as they are.
 void ClearHoursCell(TDataModule6& module, const HoursKey& key, int day);

@@ -29,12 +29,7 @@ protected:
 
     int record(int shift, const QDate& date = kThursday, const QString& ok = "no", int worker = 0)
     {
-        Seed::Record r;
-        r.worker = worker ? worker : j.worker;
-        r.item = j.item;
-        r.operation = j.operation;
-        r.date = date;
-        r.shift = shift;
+        Seed::Record r = Seed::recordOf(j, date, shift, worker);
         r.ok = ok;
         return seed->record(r);
     }

@@ -22,12 +22,7 @@ protected:
 
     int record(int shift, int hours = 8, const QDate& date = kThursday, int worker = 0, const QString& ok = "no")
     {
-        Seed::Record r;
-        r.worker = worker ? worker : j.worker;
-        r.item = j.item;
-        r.operation = j.operation;
-        r.date = date;
-        r.shift = shift;
+        Seed::Record r = Seed::recordOf(j, date, shift, worker);
         r.hours = hours;
         r.ok = ok;
         return seed->record(r);

@@ -23,12 +23,7 @@ protected:
 
     int record(int hours, const QDate& date = kDay, int shift = 1, int worker = 0)
     {
-        Seed::Record r;
-        r.worker = worker ? worker : j.worker;
-        r.item = j.item;
-        r.operation = j.operation;
-        r.date = date;
-        r.shift = shift;
+        Seed::Record r = Seed::recordOf(j, date, shift, worker);
         r.hours = hours;
         return seed.record(r);
     }
@@ -161,18 +156,6 @@ TEST_F(TimesheetHoursTest, ClearingACellTouchesNoOtherCellRowOrWorker)
     EXPECT_EQ(filledCells(kDay), QStringList({"d9=9", "d11=11"}));
     EXPECT_EQ(cell(kDay, 1, other), "10");
     EXPECT_EQ(cell(kDay, 2), "6");
-}
-
-TEST_F(TimesheetHoursTest, RebuildFormTestsAndWritesTheSameRow)
-{
-    const HoursKey key = keyOf(j.worker, 3, kDay);
-    EXPECT_FALSE(HoursRowExists(module, key, Form::Rebuild));
-    WriteHoursCell(module, key, 1, 7, Form::Rebuild);
-    EXPECT_TRUE(HoursRowExists(module, key, Form::Rebuild));
-    EXPECT_TRUE(HoursRowExists(module, key, Form::Editor));
-    WriteHoursCell(module, key, 2, 8, Form::Rebuild);
-    EXPECT_EQ(rows(kDay, 3), 1);
-    EXPECT_EQ(filledCells(kDay, 3), QStringList({"d1=7", "d2=8"}));
 }
 
 // Two workstations write the first record of one worker, shift and month at once:

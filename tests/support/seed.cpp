@@ -89,3 +89,14 @@ Seed::Journal Seed::smallJournal(const QString& fio)
     j.operation = operation(j.item, j.kind);
     return j;
 }
+
+Seed::Record Seed::recordOf(const Journal& j, const QDate& date, int shift, int worker)
+{
+    Record r;
+    r.worker = worker ? worker : j.worker;
+    r.item = j.item;
+    r.operation = j.operation;
+    r.date = date;
+    r.shift = shift;
+    return r;
+}

@@ -39,6 +39,8 @@ public:
         int worker, item, kind, operation;
     };
     Journal smallJournal(const QString& fio = QStringLiteral("Иванов И.И."));
+    // A record of that journal's worker (or another), item and operation.
+    static Record recordOf(const Journal& j, const QDate& date, int shift, int worker = 0);
 
 private:
     TestDatabase& db_;
