@@ -6,6 +6,7 @@
 #include "seams.h"
 #include "version_check.h"
 #include "wait_cursor.h"
+#include "workers_window.h"
 #include "database_error.h"
 
 #include <QAction>
@@ -182,6 +183,7 @@ void TForm1::connectHandlers()
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
+    connectHandler(N3, &QAction::triggered, this, &TForm1::N3Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -286,6 +288,8 @@ void TForm1::Button8Click()
 }
 
 void TForm1::Button4Click() { QDialog::reject(); }
+
+void TForm1::N3Click() { Form5->showForMaintenance(); }
 
 void TForm1::Timer1Timer()
 {

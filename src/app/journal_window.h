@@ -64,6 +64,7 @@ public:
     void RadioButtonClick(int shift);
     void Button8Click();
     void Button4Click();
+    void N3Click();  // "Рабочие"
     void Timer1Timer();
 
     QRadioButton* shiftSelector(int shift) const;

@@ -6,6 +6,8 @@
 #include "journal_window.h"
 #include "login_window.h"
 #include "seams.h"
+#include "worker_editor.h"
+#include "workers_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,11 +35,17 @@ bool createApplicationWindows(const QStringList& arguments)
     }
     Form23 = new TForm23;
     Form23->show();
+    Form2 = new TForm2;
+    Form5 = new TForm5;
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    delete Form5;
+    Form5 = nullptr;
+    delete Form2;
+    Form2 = nullptr;
     delete Form1;
     Form1 = nullptr;
     delete Form23;
