@@ -6,6 +6,9 @@
 #include "seams.h"
 #include "version_check.h"
 #include "wait_cursor.h"
+#include "items_window.h"
+#include "kinds_window.h"
+#include "operations_window.h"
 #include "workers_window.h"
 #include "database_error.h"
 
@@ -184,6 +187,9 @@ void TForm1::connectHandlers()
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
     connectHandler(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connectHandler(N4, &QAction::triggered, this, &TForm1::N4Click);
+    connectHandler(N5, &QAction::triggered, this, &TForm1::N5Click);
+    connectHandler(N6, &QAction::triggered, this, &TForm1::N6Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -290,6 +296,17 @@ void TForm1::Button8Click()
 void TForm1::Button4Click() { QDialog::reject(); }
 
 void TForm1::N3Click() { Form5->showForMaintenance(); }
+
+void TForm1::N4Click() { Form3->showForMaintenance(); }
+
+void TForm1::N5Click() { Form4->showForMaintenance(); }
+
+// Maintenance always starts with every kind, whatever a picker left.
+void TForm1::N6Click()
+{
+    DataModule6->Vid_oper.setFiltered(false);
+    Form8->showForMaintenance();
+}
 
 void TForm1::Timer1Timer()
 {

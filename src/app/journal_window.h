@@ -65,6 +65,9 @@ public:
     void Button8Click();
     void Button4Click();
     void N3Click();  // "Рабочие"
+    void N4Click();  // "Изделия"
+    void N5Click();  // "Цены"
+    void N6Click();  // "Операции"
     void Timer1Timer();
 
     QRadioButton* shiftSelector(int shift) const;

@@ -6,6 +6,14 @@
 #include "journal_window.h"
 #include "login_window.h"
 #include "seams.h"
+#include "item_editor.h"
+#include "items_window.h"
+#include "kind_editor.h"
+#include "kinds_window.h"
+#include "nomenclature_picker.h"
+#include "norms_window.h"
+#include "operation_editor.h"
+#include "operations_window.h"
 #include "worker_editor.h"
 #include "workers_window.h"
 
@@ -17,6 +25,13 @@ namespace {
 void reportError(const QString& message)
 {
     seams::messageBoxes().error(QApplication::activeWindow(), message, QStringLiteral("Ошибка"));
+}
+
+template <typename Window>
+void destroyWindow(Window*& window)
+{
+    delete window;
+    window = nullptr;
 }
 
 }  // namespace
@@ -36,16 +51,30 @@ bool createApplicationWindows(const QStringList& arguments)
     Form23 = new TForm23;
     Form23->show();
     Form2 = new TForm2;
+    Form3 = new TForm3;
+    Form4 = new TForm4;
     Form5 = new TForm5;
+    Form7 = new TForm7;
+    Form8 = new TForm8;
+    Form9 = new TForm9;
+    Form10 = new TForm10;
+    Form22 = new TForm22;
+    Form26 = new TForm26;
     return true;
 }
 
 void destroyApplicationWindows()
 {
-    delete Form5;
-    Form5 = nullptr;
-    delete Form2;
-    Form2 = nullptr;
+    destroyWindow(Form26);
+    destroyWindow(Form22);
+    destroyWindow(Form10);
+    destroyWindow(Form9);
+    destroyWindow(Form8);
+    destroyWindow(Form7);
+    destroyWindow(Form5);
+    destroyWindow(Form4);
+    destroyWindow(Form3);
+    destroyWindow(Form2);
     delete Form1;
     Form1 = nullptr;
     delete Form23;

@@ -1,6 +1,7 @@
 #include "list_test_support.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -41,6 +42,12 @@ ModalAction whileShown(std::function<void(QDialog&)> act)
         dialog.hide();
         return result;
     };
+}
+
+void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act)
+{
+    fakes.modalActions.push_back(whileShown([act](QDialog&) { act(); }));
+    item->trigger();
 }
 
 }  // namespace list_test

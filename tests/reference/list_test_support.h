@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+class QAction;
+
 // What a list window shows and how a test drives it.
 namespace list_test {
 
@@ -16,5 +18,8 @@ QString current(SearchListWindow& window, int column = 0);
 void type(SearchListWindow& window, const QString& text);
 // A modal action that shows the window, runs `act` on it and closes it as it stands.
 ModalAction whileShown(std::function<void(QDialog&)> act);
+
+// Triggers a menu item of the journal window whose list is shown while `act` runs.
+void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act);
 
 }  // namespace list_test
