@@ -92,6 +92,9 @@ TEST_F(WorkersTest, SearchBoxKeysMoveTheListAndTakeOnlyCharacters)
         QTest::keyClick(Form5->Edit1, Qt::Key_Return);
         EXPECT_EQ(fakes->modalShown.back(), "Form2");
         EXPECT_EQ(Form2->windowTitle(), "Заведение данных нового работника");
+        // Escape leaves through "Выход".
+        QTest::keyClick(Form5->Edit1, Qt::Key_Escape);
+        EXPECT_FALSE(Form5->isVisible());
     });
 }
 
