@@ -5,6 +5,7 @@
 #include "journal_window.h"
 #include "norms_window.h"
 #include "operation_editor.h"
+#include "price_list.h"
 #include "seams.h"
 #include "sql_text.h"
 
@@ -56,8 +57,10 @@ double shiftPrice(double lowestNormPrice, bool dayOff, int shift)
     return std::round(price * 10000) / 10000;
 }
 
-TForm4::TForm4(QWidget* parent) : ReferenceListWindow(operationsSetup(), parent)
+TForm4::TForm4(QWidget* parent)
+    : ReferenceListWindow(operationsSetup(), parent), XLS_Rep(DataModule6->ADO_DB, price_list::query())
 {
+    XLS_Rep.setObjectName(QStringLiteral("XLS_Rep"));
     Button5 = makeButton("Button5", QStringLiteral("Excel"));
     CheckBox1 = new QCheckBox(QStringLiteral("Цены"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset.h"
 #include "list_window.h"
 
 class QCheckBox;
@@ -27,6 +28,7 @@ public:
 
     QPushButton* Button5;  // "Excel", the price list
     QCheckBox* CheckBox1;  // "Цены": a double click opens the norms
+    Dataset XLS_Rep;       // the price list, every operation
 
     // The editor that picks operations here.
     using OperationReceiver = std::function<void(const PickedOperation&)>;

@@ -6,10 +6,12 @@
 #include "norms_window.h"
 #include "operation_editor.h"
 #include "operations_window.h"
+#include "price_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
@@ -202,6 +204,30 @@ TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
     });
     EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить операцию?"}));
     Form4->CheckBox1->setChecked(false);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OperationsTest, PriceListRowsHoldEveryOperationAtItsOwnPrice)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    seed->operation(table, painting, 1, -1);  // no norm: not in the list, in the price list
+    db->exec(QStringLiteral("update accounts_dep.oper set cena_new = 1234.5 where id = %1").arg(tableAssembly));
+    db->exec(QStringLiteral("update accounts_dep.oper set cena_new = null where id = %1").arg(chairPainting));
+    type(*Form4, "Стул");  // the search does not narrow the price list
+    Dataset& rep = Form4->XLS_Rep;
+    rep.open();
+    QList<QStringList> rows{price_list::header()};
+    for (rep.first(); !rep.eof(); rep.next())
+        rows << price_list::row(rep);
+    rep.close();
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(rows, (QList<QStringList>{{"Марка", "Операция", "Цена", "Вид"},
+                                        {"Стол 100%", "Покраска", "0", "Заготовки"},
+                                        {"Стол 100%", "Сборка", "1234,5", "Готовая продукция"},
+                                        {"Стул С-2", "Покраска", "0", "Заготовки"}}));
 }
 
 }  // namespace
