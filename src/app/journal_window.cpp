@@ -8,6 +8,10 @@
 #include "timesheet_window.h"
 #include "version_check.h"
 #include "wait_cursor.h"
+#include "items_window.h"
+#include "kinds_window.h"
+#include "operations_window.h"
+#include "workers_window.h"
 #include "database_error.h"
 
 #include <QAction>
@@ -192,6 +196,10 @@ void TForm1::connectHandlers()
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
+    connectHandler(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connectHandler(N4, &QAction::triggered, this, &TForm1::N4Click);
+    connectHandler(N5, &QAction::triggered, this, &TForm1::N5Click);
+    connectHandler(N6, &QAction::triggered, this, &TForm1::N6Click);
     connectHandler(N11, &QAction::triggered, this, &TForm1::N11Click);
 }
 
@@ -307,6 +315,19 @@ void TForm1::Button8Click()
 }
 
 void TForm1::Button4Click() { QDialog::reject(); }
+
+void TForm1::N3Click() { Form5->showForMaintenance(); }
+
+void TForm1::N4Click() { Form3->showForMaintenance(); }
+
+void TForm1::N5Click() { Form4->showForMaintenance(); }
+
+// Maintenance always starts with every kind, whatever a picker left.
+void TForm1::N6Click()
+{
+    DataModule6->Vid_oper.setFiltered(false);
+    Form8->showForMaintenance();
+}
 
 // The timesheet opens on the month and year of the journal date. A year the list does not
 // hold selects the nearest end of the list.

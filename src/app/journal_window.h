@@ -69,6 +69,10 @@ public:
     void RadioButtonClick(int shift);
     void Button8Click();
     void Button4Click();
+    void N3Click();  // "Рабочие"
+    void N4Click();  // "Изделия"
+    void N5Click();  // "Цены"
+    void N6Click();  // "Операции"
     void N11Click();
     void Timer1Timer();
     void Button1Click();

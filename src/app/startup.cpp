@@ -3,20 +3,61 @@
 #include "connection_string.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "item_editor.h"
+#include "items_window.h"
 #include "journal_window.h"
+#include "kind_editor.h"
+#include "kinds_window.h"
 #include "login_window.h"
+#include "nomenclature_picker.h"
+#include "norms_window.h"
+#include "operation_editor.h"
+#include "operations_window.h"
 #include "record_editor.h"
 #include "seams.h"
 #include "timesheet_window.h"
+#include "worker_editor.h"
+#include "workers_window.h"
 
 #include <QApplication>
-#include <QIcon>
+#include <QLineEdit>
 
 namespace {
 
 void reportError(const QString& message)
 {
     seams::messageBoxes().error(QApplication::activeWindow(), message, QStringLiteral("Ошибка"));
+}
+
+template <typename Window>
+void destroyWindow(Window*& window)
+{
+    delete window;
+    window = nullptr;
+}
+
+// The editors choose from the reference lists; a list shown as a picker writes the
+// choice into the editor's fields and closes.
+void connectPickers()
+{
+    Form5->setReceiver(1, [](const QString& fio, int workerId) {
+        Form11->Edit1->setText(fio);
+        Form11->WorkerId = workerId;
+    });
+    Form11->pickWorker = [] { Form5->showAsPicker(1); };
+
+    Form4->setReceiver([](const PickedOperation& picked) {
+        Form11->ItemId = picked.itemId;
+        Form11->OperId = picked.operationId;
+        Form11->ProductKind = picked.productKind;
+        Form11->Price = picked.price;
+        Form11->Edit2->setText(picked.text);
+    });
+    // The editor has put Oper on the operation to start from.
+    Form11->pickOperation = [] {
+        Dataset& oper = DataModule6->Oper;
+        Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger());
+    };
 }
 
 }  // namespace
@@ -36,23 +77,39 @@ bool createApplicationWindows(const QStringList& arguments)
     Form23 = new TForm23;
     Form23->show();
     // The remaining windows, once each, in their fixed order.
+    Form2 = new TForm2;
+    Form3 = new TForm3;
+    Form4 = new TForm4;
+    Form5 = new TForm5;
+    Form7 = new TForm7;
+    Form8 = new TForm8;
+    Form9 = new TForm9;
+    Form10 = new TForm10;
     Form11 = new TForm11(*Form1);
     Form19 = new TForm19;
+    Form22 = new TForm22;
+    Form26 = new TForm26;
+    connectPickers();
     return true;
 }
 
 void destroyApplicationWindows()
 {
-    delete Form19;
-    Form19 = nullptr;
-    delete Form11;
-    Form11 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
-    delete Form23;
-    Form23 = nullptr;
-    delete DataModule6;
-    DataModule6 = nullptr;
+    destroyWindow(Form26);
+    destroyWindow(Form22);
+    destroyWindow(Form19);
+    destroyWindow(Form11);
+    destroyWindow(Form10);
+    destroyWindow(Form9);
+    destroyWindow(Form8);
+    destroyWindow(Form7);
+    destroyWindow(Form5);
+    destroyWindow(Form4);
+    destroyWindow(Form3);
+    destroyWindow(Form2);
+    destroyWindow(Form1);
+    destroyWindow(Form23);
+    destroyWindow(DataModule6);
 }
 
 int runTabel(int argc, char* argv[])

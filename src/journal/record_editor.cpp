@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "handler_guard.h"
 #include "journal_window.h"
+#include "operation_texts.h"
 #include "seams.h"
 #include "sql_text.h"
 #include "timesheet_hours.h"
@@ -77,12 +78,6 @@ QString generalNumber(double value)
     QString text = QString::number(value, 'g', 15);
     text.replace(QLatin1Char('.'), QLocale().decimalPoint());
     return text;
-}
-
-QString operationDescription(const QString& marka, const QString& vid, int productKind)
-{
-    return marka.trimmed() + QStringLiteral("; ") + vid.trimmed() + QStringLiteral("; ")
-        + (productKind == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки"));
 }
 
 TForm11::TForm11(TForm1& journal, QWidget* parent)

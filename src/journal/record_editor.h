@@ -109,5 +109,3 @@ double roundPrice(double value);
 QString priceText(double price);
 // A number as the user reads it: up to 15 significant digits, the locale's separator.
 QString generalNumber(double value);
-// "марка; операция; Готовая продукция|Заготовки".
-QString operationDescription(const QString& marka, const QString& vid, int productKind);

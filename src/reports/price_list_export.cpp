@@ -2,6 +2,7 @@
 
 #include "dataset.h"
 #include "excel_export.h"
+#include "operation_texts.h"
 #include "wait_cursor.h"
 
 #include <QStringList>
@@ -9,11 +10,6 @@
 namespace {
 
 constexpr int kSheet = 1;
-
-QString productKindName(int naimen)
-{
-    return naimen == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки");
-}
 
 // Every cell goes with the text-format flag set; the prices still arrive as numbers.
 void writeRow(ExcelExport& excel, int row, const QStringList& texts)

@@ -1,4 +1,5 @@
 #include "journal_fixture.h"
+#include "operation_texts.h"
 #include "record_editor.h"
 
 #include <QCheckBox>

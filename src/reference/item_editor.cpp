@@ -1,0 +1,92 @@
+#include "item_editor.h"
+
+#include "data_module.h"
+#include "lookup_combo_box.h"
+#include "sql_text.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+TForm7* Form7 = nullptr;
+
+using sql_text::quoted;
+
+TForm7::TForm7(QWidget* parent)
+    : EditorDialog("Form7", QStringLiteral("Данные об изделии"), parent),
+      item(DataModule6->ADO_DB, QStringLiteral("select * from cmn_classifier.item where id_level=2 order by s_caption"))
+{
+    setWindowTitle(QStringLiteral("Изделие"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->installEventFilter(this);
+    // Pasted text cannot bring anything but a number into the statement either.
+    Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.,]*")), Edit2));
+    cb_item = new LookupComboBox(item, QStringLiteral("id"), QStringLiteral("s_caption"), this);
+    cb_item->setObjectName(QStringLiteral("cb_item"));
+    addField(QStringLiteral("Марка"), Edit1);
+    addField(QStringLiteral("Расценка"), Edit2);
+    addField(QString(), cb_item);
+    setFocusOnShow(Edit1);
+    setMinimumWidth(420);
+}
+
+void TForm7::openClassifier()
+{
+    item.open();
+    cb_item->fill();
+}
+
+// The number box takes digits and Backspace; a comma comes in as a point; other
+// characters are dropped.
+bool TForm7::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != Edit2 || event->type() != QEvent::KeyPress)
+        return EditorDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isDigit())
+        return false;
+    if (text == QStringLiteral(",") || text == QStringLiteral("."))
+        Edit2->insert(QStringLiteral("."));
+    return true;
+}
+
+// Brands are unique whatever their letter case; an item being changed may keep its own.
+bool TForm7::duplicate(const QString& brand) const
+{
+    QString query = QStringLiteral("select count(*) as cnt from accounts_dep.izdel where upper(marka)=") + quoted(brand.toUpper());
+    if (!adding())
+        query += QStringLiteral("and id<>") + QString::number(DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
+    return DataModule6->CheckDuplicate(query, QStringLiteral("Такая марка изделия уже заведена!"));
+}
+
+QString TForm7::statement(const QString& brand) const
+{
+    const QString entry = QString::number(cb_item->keyValue());
+    if (adding())
+        return QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, id_class_item)VALUES(")
+            + quoted(brand) + QStringLiteral(", '', 6, ") + Edit2->text() + QStringLiteral(",") + entry + QStringLiteral(")");
+    return QStringLiteral("UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=") + quoted(brand)
+        + QStringLiteral(", s_description='', id_msm_bs=6, massa=") + DataModule6->ToDbDecimal(Edit2->text())
+        + QStringLiteral(", id_class_item=") + entry + QStringLiteral(" where id=")
+        + QString::number(DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
+}
+
+void TForm7::Button1Click()
+{
+    const QString brand = Edit1->text().trimmed();
+    if (brand.isEmpty() || Edit2->text().trimmed().isEmpty() || cb_item->keyValue() == 0) {
+        refuse(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    if (duplicate(brand))
+        return;
+    DataModule6->SQL_exec.setSql(statement(brand));
+    DataModule6->SQL_exec.execute();
+    DataModule6->Izdel.close();
+    DataModule6->Izdel.open();
+    accept();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "dataset.h"
+#include "editor_dialog.h"
+
+class LookupComboBox;
+class QLineEdit;
+
+// The item editor: the brand, the number kept as the item's mass and the classifier entry.
+// Items are written into the goods catalogue.
+class TForm7 : public EditorDialog {
+    Q_OBJECT
+public:
+    explicit TForm7(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1;  // "Марка"
+    QLineEdit* Edit2;  // "Расценка": digits and one kind of point
+    LookupComboBox* cb_item;
+    Dataset item;      // level-2 classifier entries
+
+    // Opens the classifier entries and fills the lookup, which keeps its choice.
+    void openClassifier();
+    void Button1Click() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool duplicate(const QString& brand) const;
+    QString statement(const QString& brand) const;
+};
+
+extern TForm7* Form7;

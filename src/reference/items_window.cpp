@@ -1,0 +1,148 @@
+#include "items_window.h"
+
+#include "data_module.h"
+#include "filter_expression.h"
+#include "item_editor.h"
+#include "lookup_combo_box.h"
+#include "operation_editor.h"
+#include "seams.h"
+#include "sql_text.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+SearchListWindow::Setup itemsSetup()
+{
+    SearchListWindow::Setup setup{
+        "Form3",
+        QStringLiteral("Изделия (3)"),
+        &DataModule6->Izdel,
+        {{QStringLiteral("marka"), QStringLiteral("Марка изделия"), 315},
+         {QStringLiteral("nom"), QStringLiteral("Номенклатурная группа"), 162},
+         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft | Qt::AlignVCenter}},
+        [](const QString& typed) {
+            return typed.isEmpty() ? QString()
+                                   : QStringLiteral("marka like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+        }};
+    setup.searchTakesOnlyCharacters = false;
+    return setup;
+}
+
+// The first day of last month in the year 2000; in January, 1 December 2000.
+QDate journalCountFrom(const QDate& today)
+{
+    const int month = today.month() == 1 ? 13 : today.month();
+    return QDate(2000, month - 1, 1);
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent)
+    : ReferenceListWindow(itemsSetup(), parent),
+      Izdel_Smena(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.smena s where s.i_id =:id_ii and s.")
+                                           + QLatin1Char('"') + QStringLiteral("data") + QLatin1Char('"') + QStringLiteral(">=:dt")),
+      ii_oper(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.oper o where o.i_id =:id_ii"))
+{
+    handsBackFromEmptyList = true;
+}
+
+void TForm3::showAsPicker()
+{
+    dataset().open();
+    setUpAsPicker(1);
+    seams::showModal(*this);
+    endPicker();
+    dataset().close();
+}
+
+void TForm3::restorePosition(int position)
+{
+    if (position > 0 && dataset().recordCount() >= position)
+        dataset().setRecNo(position);
+}
+
+void TForm3::addRow()
+{
+    const int position = dataset().recNo();
+    Form7->Edit1->clear();
+    Form7->Edit2->clear();
+    Form7->setWindowTitle(QStringLiteral("Заведение нового изделия"));
+    Form7->Tag = 1;
+    Form7->openClassifier();
+    seams::showModal(*Form7);
+    Form7->item.close();
+    restorePosition(position);
+}
+
+void TForm3::changeRow()
+{
+    const int position = dataset().recNo();
+    Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
+    Form7->Tag = 2;
+    Form7->Edit1->setText(dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
+    const Field massa = dataset().fieldByName(QStringLiteral("massa"));
+    const unsigned massaType = dataset().columns()[size_t(dataset().columnIndex(QStringLiteral("massa")))].oid;
+    Form7->Edit2->setText(massa.isNull() ? QString() : formatForDisplay(massa.asString(), massaType).trimmed());
+    Form7->openClassifier();
+    Form7->cb_item->setKeyValue(dataset().fieldByName(QStringLiteral("id_class_item")).asLargeInt());
+    seams::showModal(*Form7);
+    Form7->item.close();
+    restorePosition(position);
+}
+
+void TForm3::deleteOperations(int itemId)
+{
+    DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.oper o where o.i_id =") + QString::number(itemId));
+    DataModule6->DelSmena.execute();
+}
+
+void TForm3::deleteItem(int itemId, bool withJournal)
+{
+    if (withJournal) {
+        DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena s where s.i_id =") + QString::number(itemId));
+        DataModule6->DelSmena.execute();
+    }
+    DataModule6->DelSmena.setSql(QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv  where id=") + QString::number(itemId));
+    DataModule6->DelSmena.execute();
+}
+
+// The item goes with its operations and its journal records, each after its own question.
+void TForm3::deleteRow()
+{
+    const int itemId = dataset().fieldByName(QStringLiteral("id")).asInteger();
+    Izdel_Smena.setParam(QStringLiteral("dt"), QDateTime(journalCountFrom(seams::today()), QTime(0, 0)));
+    Izdel_Smena.setParam(QStringLiteral("id_ii"), itemId);
+    ii_oper.setParam(QStringLiteral("id_ii"), itemId);
+    Izdel_Smena.open();
+    ii_oper.open();
+    const int operations = ii_oper.fieldByName(QStringLiteral("cnt")).asInteger();
+    const int records = Izdel_Smena.fieldByName(QStringLiteral("cnt")).asInteger();
+    Izdel_Smena.close();
+    ii_oper.close();
+
+    auto& boxes = seams::messageBoxes();
+    const QString caption = QStringLiteral("Удаление");
+    if (operations > 0 && boxes.confirm(this, QStringLiteral("По изделию есть расценки они будут удалены!!!"), caption))
+        deleteOperations(itemId);
+    if (records > 0) {
+        if (boxes.confirm(this,
+                          QStringLiteral("По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. "
+                                         "Удалить изделие? "),
+                          caption))
+            deleteItem(itemId, true);
+    } else if (boxes.confirm(this, QStringLiteral("Удалить изделие? "), caption)) {
+        deleteItem(itemId, false);
+    }
+    reread();
+}
+
+void TForm3::handBack()
+{
+    const bool empty = dataset().isEmpty();
+    Form10->Edit1->setText(empty ? QString() : dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
+    Form10->ItemId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asInteger();
+}

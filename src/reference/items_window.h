@@ -1,0 +1,31 @@
+#pragma once
+
+#include "dataset.h"
+#include "list_window.h"
+
+// The items list "Изделия (3)": maintained from the main menu (Tag 0), the item picker of
+// the operation editor (Tag 1).
+class TForm3 : public ReferenceListWindow {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    Dataset Izdel_Smena;  // the item's journal records since a day of the year 2000
+    Dataset ii_oper;      // the item's operations
+
+    // The operation editor's item "..." button.
+    void showAsPicker();
+
+protected:
+    void addRow() override;
+    void changeRow() override;
+    void deleteRow() override;
+    void handBack() override;
+
+private:
+    void restorePosition(int position);
+    void deleteOperations(int itemId);
+    void deleteItem(int itemId, bool withJournal);
+};
+
+extern TForm3* Form3;

@@ -1,0 +1,46 @@
+#include "kind_editor.h"
+
+#include "data_module.h"
+#include "sql_text.h"
+
+#include <QLineEdit>
+
+TForm9* Form9 = nullptr;
+
+TForm9::TForm9(QWidget* parent) : EditorDialog("Form9", QStringLiteral("Вид операции"), parent)
+{
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    addField(QStringLiteral("Операция"), Edit1);
+    setFocusOnShow(Edit1);
+    setMinimumWidth(360);
+}
+
+// Names are unique whatever their letter case; a kind being changed may keep its own.
+bool TForm9::duplicate(const QString& name) const
+{
+    QString query = QStringLiteral("select count(*) as cnt from accounts_dep.vid_oper where upper(vid)=")
+        + sql_text::quoted(name.toUpper());
+    if (!adding())
+        query += QStringLiteral(" and id<>")
+            + QString::number(DataModule6->Vid_oper.fieldByName(QStringLiteral("id")).asInteger());
+    return DataModule6->CheckDuplicate(query, QStringLiteral("Такая операция уже заведена!"));
+}
+
+void TForm9::Button1Click()
+{
+    const QString name = Edit1->text().trimmed();
+    if (name.isEmpty()) {
+        refuse(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    if (duplicate(name))
+        return;
+    Dataset& kinds = DataModule6->Vid_oper;
+    adding() ? kinds.append() : kinds.edit();
+    kinds.fieldByName(QStringLiteral("vid")).setValue(name);
+    kinds.post();
+    kinds.close();
+    kinds.open();
+    accept();
+}

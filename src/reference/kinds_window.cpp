@@ -1,0 +1,75 @@
+#include "kinds_window.h"
+
+#include "data_module.h"
+#include "filter_expression.h"
+#include "kind_editor.h"
+#include "operation_editor.h"
+#include "seams.h"
+#include "sql_text.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm8* Form8 = nullptr;
+
+namespace {
+
+SearchListWindow::Setup kindsSetup()
+{
+    return {"Form8",
+            QStringLiteral("Виды операций (8)"),
+            &DataModule6->Vid_oper,
+            {{QStringLiteral("vid"), QStringLiteral("Операции"), 309}},
+            [](const QString& typed) {
+                return typed.isEmpty() ? QString()
+                                       : QStringLiteral("vid like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+            }};
+}
+
+}  // namespace
+
+TForm8::TForm8(QWidget* parent) : ReferenceListWindow(kindsSetup(), parent)
+{
+    handsBackFromEmptyList = true;
+    Edit1->setVisible(false);
+}
+
+void TForm8::showAsPicker()
+{
+    dataset().open();
+    setUpAsPicker(1);
+    seams::showModal(*this);
+    endPicker();
+    dataset().close();
+}
+
+void TForm8::addRow()
+{
+    Form9->Edit1->clear();
+    Form9->setWindowTitle(QStringLiteral("Заведение нового вида операций"));
+    Form9->Tag = 1;
+    seams::showModal(*Form9);
+}
+
+void TForm8::changeRow()
+{
+    Form9->setWindowTitle(QStringLiteral("Изменение данных вида операции"));
+    Form9->Tag = 2;
+    Form9->Edit1->setText(dataset().fieldByName(QStringLiteral("vid")).asString().trimmed());
+    seams::showModal(*Form9);
+}
+
+void TForm8::deleteRow()
+{
+    if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить вид операции?"), QStringLiteral("Удаление")))
+        return;
+    dataset().deleteRecord();
+    reread();
+}
+
+void TForm8::handBack()
+{
+    const bool empty = dataset().isEmpty();
+    Form10->Edit2->setText(empty ? QString() : dataset().fieldByName(QStringLiteral("vid")).asString().trimmed());
+    Form10->KindId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asInteger();
+}

@@ -1,0 +1,216 @@
+#include "norms_window.h"
+
+#include "data_module.h"
+#include "dataset_model.h"
+#include "handler_guard.h"
+#include "seams.h"
+#include "sql_text.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TForm22* Form22 = nullptr;
+
+// The norm rows and, below them, an empty row where a new norm is typed.
+class NormsModel : public DatasetModel {
+public:
+    NormsModel(TForm22& window, std::vector<GridColumn> columns)
+        : DatasetModel(window.norm, std::move(columns), &window), window_(window)
+    {
+    }
+
+    bool isNewRow(int row) const { return row == dataset().recordCount(); }
+    const QString& field(int column) const { return columns()[size_t(column)].field; }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() || !dataset().isOpen() ? 0 : dataset().recordCount() + 1;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return index.isValid() ? DatasetModel::flags(index) | Qt::ItemIsEditable : DatasetModel::flags(index);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return DatasetModel::data(index, role);
+        if (!editedRow(index.row()))
+            return isNewRow(index.row()) ? QVariant(QString()) : DatasetModel::data(index, Qt::DisplayRole);
+        const Field value = dataset().fieldByName(field(index.column()));
+        const int column = dataset().columnIndex(field(index.column()));
+        const GridColumn& spec = columns()[size_t(index.column())];
+        return value.isNull() ? QString()
+                              : formatForDisplay(value.asString(), dataset().columns()[size_t(column)].oid, spec.minDecimals,
+                                                 spec.maxDecimals);
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (role != Qt::EditRole || value.toString() == data(index, Qt::EditRole).toString())
+            return false;
+        runHandler([&] { window_.cellEdited(index.row(), field(index.column()), value.toString()); }, &window_);
+        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+        return true;
+    }
+
+private:
+    // The row whose typed values are not written yet.
+    bool editedRow(int row) const
+    {
+        const Dataset::State state = dataset().state();
+        return (state == Dataset::State::Insert && isNewRow(row))
+            || (state == Dataset::State::Edit && row == dataset().recNo() - 1);
+    }
+
+    TForm22& window_;
+};
+
+TForm22::TForm22(QWidget* parent)
+    : QDialog(parent), norm(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.norm order by norma, id"))
+{
+    setObjectName(QStringLiteral("Form22"));
+    setWindowTitle(QStringLiteral("Норматив"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    norm.setObjectName(QStringLiteral("norm"));
+    norm.setUpdateTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
+
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    model_ = new NormsModel(*this, {{QStringLiteral("norma"), QStringLiteral("Норматив"), 133},
+                                    {QStringLiteral("price"), QStringLiteral("Цена"), 105, left, true, 2, 3},
+                                    {QStringLiteral("prize"), QStringLiteral("Премия, %"), 82}});
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setModel(model_);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    for (int column = 0; column < model_->columnCount(); ++column)
+        DBGrid1->setColumnWidth(column, model_->columns()[size_t(column)].width);
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) { followCurrentCell(current, previous); });
+
+    Button1 = new QPushButton(QStringLiteral("Сохранить"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Удалить"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(buttons);
+    resize(133 + 105 + 82 + 70, 300);
+
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm22::Button1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm22::Button2Click);
+}
+
+TForm22::~TForm22() = default;
+
+void TForm22::showForOperation(int operationId)
+{
+    norm.close();
+    norm.setFilter(QStringLiteral("o_id=") + QString::number(operationId));
+    norm.setFiltered(true);
+    norm.open();
+    OperationId = operationId;
+    seams::showModal(*this);
+}
+
+void TForm22::cellEdited(int row, const QString& field, const QString& typed)
+{
+    if (row < norm.recordCount()) {
+        if (norm.state() != Dataset::State::Edit || norm.recNo() != row + 1) {
+            norm.cancel();
+            norm.setRecNo(row + 1);
+            norm.edit();
+        }
+    } else if (norm.state() != Dataset::State::Insert) {
+        norm.cancel();
+        norm.append();
+    }
+    const QString text = field == QStringLiteral("price") ? sql_text::decimalFromTyped(typed.trimmed()) : typed.trimmed();
+    norm.fieldByName(field).setValue(text.isEmpty() ? QVariant() : QVariant(text));
+}
+
+void TForm22::writePendingRow()
+{
+    if (norm.state() != Dataset::State::Edit && norm.state() != Dataset::State::Insert)
+        return;
+    if (norm.state() == Dataset::State::Insert)
+        norm.fieldByName(QStringLiteral("o_id")).setValue(OperationId);
+    norm.post();
+    reread(norm.fieldByName(QStringLiteral("id")).asInteger());
+}
+
+void TForm22::reread(int keepId)
+{
+    norm.close();
+    norm.open();
+    if (keepId != 0)
+        norm.locate(QStringLiteral("id"), keepId);
+}
+
+// Leaving a column writes what was typed into the row; the grid then stays on that row,
+// wherever its norm value has put it.
+void TForm22::followCurrentCell(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (writing_ || !current.isValid())
+        return;
+    writing_ = true;
+    int row = current.row();
+    if (norm.state() == Dataset::State::Edit || norm.state() == Dataset::State::Insert) {
+        runHandler([this] { writePendingRow(); }, this);
+        if (previous.row() == current.row() && !norm.isEmpty() && norm.state() == Dataset::State::Browse)
+            row = norm.recNo() - 1;
+        DBGrid1->setCurrentIndex(model_->index(row, current.column()));
+    }
+    if (norm.state() == Dataset::State::Browse && row < norm.recordCount())
+        norm.setRecNo(row + 1);
+    writing_ = false;
+}
+
+void TForm22::Button1Click()
+{
+    writePendingRow();
+    Dataset& operations = DataModule6->Oper;
+    const int position = operations.recNo();
+    operations.close();
+    operations.open();
+    if (position > 0 && operations.recordCount() >= position)
+        operations.setRecNo(position);
+    accept();
+}
+
+void TForm22::Button2Click()
+{
+    norm.cancel();
+    if (norm.recordCount() > 1)
+        norm.deleteRecord();
+    reread(0);
+}
+
+void TForm22::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Button1->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm22::reject()
+{
+    norm.cancel();
+    QDialog::reject();
+}

@@ -1,0 +1,132 @@
+#include "operation_editor.h"
+
+#include "data_module.h"
+#include "handler_guard.h"
+#include "items_window.h"
+#include "kinds_window.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm10* Form10 = nullptr;
+
+namespace {
+
+QLineEdit* pickedBox(QWidget* parent, const char* name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QWidget* withPickerButton(QWidget* parent, QLineEdit* box, QPushButton* button)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box, 1);
+    layout->addWidget(button);
+    return row;
+}
+
+}  // namespace
+
+TForm10::TForm10(QWidget* parent) : EditorDialog("Form10", QStringLiteral("Цена операции"), parent)
+{
+    setWindowTitle(QStringLiteral("Form10"));
+    Edit1 = pickedBox(this, "Edit1");
+    Edit2 = pickedBox(this, "Edit2");
+    Button3 = new QPushButton(QStringLiteral("..."), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button4 = new QPushButton(QStringLiteral("..."), this);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    for (QPushButton* button : {Button3, Button4})
+        button->setAutoDefault(false);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems({QStringLiteral("Готовая продукция"), QStringLiteral("Заготовки")});
+    addField(QStringLiteral("Марка изделия"), withPickerButton(this, Edit1, Button3));
+    addField(QStringLiteral("Операция"), withPickerButton(this, Edit2, Button4));
+    addField(QStringLiteral("Вид"), ComboBox1);
+    setFocusOnShow(Button3);
+    setMinimumWidth(460);
+
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm10::Button3Click);
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm10::Button4Click);
+}
+
+void TForm10::Button3Click() { Form3->showAsPicker(); }
+
+void TForm10::Button4Click() { Form8->showAsPicker(); }
+
+QString TForm10::sameParameters() const
+{
+    return QStringLiteral("vid=") + QString::number(KindId) + QStringLiteral(" and naimen=")
+        + QString::number(ComboBox1->currentIndex()) + QStringLiteral(" and i_id=") + QString::number(ItemId);
+}
+
+// An operation added earlier whose norms window was left without a norm is still not
+// listed; adding it again leads to its norms instead of a refusal.
+int TForm10::operationWithoutNorms() const
+{
+    Dataset& control = DataModule6->Control;
+    control.setSql(QStringLiteral("select coalesce(min(id), 0) as id from accounts_dep.oper o where ") + sameParameters()
+                   + QStringLiteral(" and not exists (select 1 from accounts_dep.norm n where n.o_id = o.id)"));
+    control.open();
+    const int id = control.fieldByName(QStringLiteral("id")).asInteger();
+    control.close();
+    return id;
+}
+
+void TForm10::add()
+{
+    AddedOperationId = operationWithoutNorms();
+    if (AddedOperationId != 0)
+        return;
+    if (DataModule6->CheckDuplicate(QStringLiteral("select count(ID) as cnt from accounts_dep.OPER where ") + sameParameters(),
+                                    QStringLiteral("Операция с такими параметрами уже заведена!")))
+        return;
+    DataModule6->Oper_ins.setSql(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (")
+                                 + QString::number(KindId) + QStringLiteral(", ") + QString::number(ComboBox1->currentIndex())
+                                 + QStringLiteral(", ") + QString::number(ItemId) + QStringLiteral(", 0)"));
+    DataModule6->Oper_ins.execute();
+    AddedOperationId = operationWithoutNorms();
+}
+
+void TForm10::change()
+{
+    const QString id = QString::number(DataModule6->Oper.fieldByName(QStringLiteral("id")).asInteger());
+    if (DataModule6->CheckDuplicate(QStringLiteral("select count(*) as cnt from accounts_dep.OPER where ") + sameParameters()
+                                        + QStringLiteral(" and id<>") + id,
+                                    QStringLiteral("Операция с такими параметрами уже заведена!")))
+        return;
+    DataModule6->Oper_ed.setSql(QStringLiteral("update accounts_dep.oper set vid=") + QString::number(KindId)
+                                + QStringLiteral(", naimen=") + QString::number(ComboBox1->currentIndex())
+                                + QStringLiteral(",  i_id=") + QString::number(ItemId) + QStringLiteral(" where id=") + id);
+    DataModule6->Oper_ed.execute();
+    DataModule6->Oper.close();
+    DataModule6->Oper.open();
+    accept();
+}
+
+void TForm10::Button1Click()
+{
+    if (Edit1->text().trimmed().isEmpty() || Edit2->text().trimmed().isEmpty()) {
+        refuse(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    if (!adding()) {
+        change();
+        return;
+    }
+    add();
+    if (AddedOperationId == 0)
+        return;
+    DataModule6->Oper.close();
+    DataModule6->Oper.open();
+    accept();
+}

@@ -1,0 +1,90 @@
+#include "worker_editor.h"
+
+#include "data_module.h"
+#include "lookup_combo_box.h"
+#include "sql_text.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+TForm2* Form2 = nullptr;
+
+using sql_text::quoted;
+
+TForm2::TForm2(QWidget* parent)
+    : EditorDialog("Form2", QStringLiteral("Данные о работнике"), parent),
+      cmd_person(DataModule6->ADO_DB),
+      department(DataModule6->ADO_DB, QStringLiteral("select * from cmn_department.department order by s_caption")),
+      staffpos(DataModule6->ADO_DB, QStringLiteral("select * from hrms_staffpos.staffpos order by s_caption")),
+      roles(DataModule6->ADO_DB, QStringLiteral("select * from adm_role.roles order by s_caption"))
+{
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    const QString id = QStringLiteral("id");
+    const QString caption = QStringLiteral("s_caption");
+    LCB_department = new LookupComboBox(department, id, caption, this);
+    LCB_department->setObjectName(QStringLiteral("LCB_department"));
+    LCB_staffpos = new LookupComboBox(staffpos, id, caption, this);
+    LCB_staffpos->setObjectName(QStringLiteral("LCB_staffpos"));
+    LCB_roles = new LookupComboBox(roles, id, caption, this);
+    LCB_roles->setObjectName(QStringLiteral("LCB_roles"));
+    addField(QStringLiteral("ФИО"), Edit1);
+    addField(QStringLiteral("Подразделение"), LCB_department);
+    addField(QStringLiteral("Должность"), LCB_staffpos);
+    addField(QStringLiteral("Роль"), LCB_roles);
+    setFocusOnShow(Edit1);
+    setMinimumWidth(420);
+
+    // The wheel steps whichever lookup has the focus, wherever the mouse stands.
+    for (QWidget* control : std::initializer_list<QWidget*>{this, Edit1, LCB_department, LCB_staffpos, LCB_roles, GroupBox1})
+        control->installEventFilter(this);
+}
+
+void TForm2::rereadLookups()
+{
+    const std::pair<Dataset*, LookupComboBox*> lookups[] = {
+        {&staffpos, LCB_staffpos}, {&roles, LCB_roles}, {&department, LCB_department}};
+    for (const auto& [table, box] : lookups) {
+        table->close();
+        table->open();
+        box->fill();
+    }
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Wheel)
+        return EditorDialog::eventFilter(watched, event);
+    auto* focused = qobject_cast<LookupComboBox*>(focusWidget());
+    if (focused) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0)
+            focused->step(delta < 0 ? 1 : -1);
+    }
+    return true;
+}
+
+// The position stored with a worker is the one chosen in the position lookup.
+QString TForm2::statement(const QString& fio) const
+{
+    const QString position = LCB_staffpos->currentIndex() < 0 ? QString() : LCB_staffpos->currentText();
+    if (adding())
+        return QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(") + quoted(fio)
+            + QStringLiteral(", ") + quoted(position) + QStringLiteral(")");
+    return QStringLiteral("UPDATE accounts_dep.person SET fio=") + quoted(fio) + QStringLiteral(", s_staffpos_hl=")
+        + quoted(position) + QStringLiteral(" where accounts_dep.person.id=") + QString::number(PersonId);
+}
+
+void TForm2::Button1Click()
+{
+    const QString fio = Edit1->text().trimmed();
+    if (fio.isEmpty()) {
+        refuse(QStringLiteral("ФИО нужно заполнить!"));
+        return;
+    }
+    cmd_person.setSql(statement(fio));
+    cmd_person.execute();
+    accept();
+}

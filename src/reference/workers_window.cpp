@@ -1,0 +1,80 @@
+#include "workers_window.h"
+
+#include "data_module.h"
+#include "filter_expression.h"
+#include "seams.h"
+#include "sql_text.h"
+#include "worker_editor.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm5* Form5 = nullptr;
+
+namespace {
+
+SearchListWindow::Setup workersSetup()
+{
+    return {"Form5",
+            QStringLiteral("Список рабочих"),
+            &DataModule6->Workers,
+            {{QStringLiteral("fio"), QStringLiteral("ФИО"), 300},
+             {QStringLiteral("s_staffpos_hl"), QStringLiteral("Должность"), 300}},
+            [](const QString& typed) {
+                return typed.isEmpty() ? QString()
+                                       : QStringLiteral("fio like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+            }};
+}
+
+}  // namespace
+
+TForm5::TForm5(QWidget* parent) : ReferenceListWindow(workersSetup(), parent) {}
+
+void TForm5::showAsPicker(int tag)
+{
+    dataset().open();
+    setUpAsPicker(tag);
+    seams::showModal(*this);
+    dataset().close();
+}
+
+void TForm5::addRow()
+{
+    Form2->Edit1->clear();
+    Form2->setWindowTitle(QStringLiteral("Заведение данных нового работника"));
+    Form2->Tag = 1;
+    Form2->rereadLookups();
+    seams::showModal(*Form2);
+    reread();
+}
+
+void TForm5::changeRow()
+{
+    const int position = dataset().recNo();
+    Form2->setWindowTitle(QStringLiteral("Изменение данных работника"));
+    Form2->Tag = 2;
+    Form2->rereadLookups();
+    Form2->Edit1->setText(dataset().fieldByName(QStringLiteral("fio")).asString().trimmed());
+    Form2->PersonId = dataset().fieldByName(QStringLiteral("id")).asInteger();
+    seams::showModal(*Form2);
+    reread(position);
+}
+
+void TForm5::deleteRow()
+{
+    if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить работника?"), QStringLiteral("Удаление")))
+        return;
+    const int position = dataset().recNo();
+    Form2->cmd_person.setSql(QStringLiteral("delete from accounts_dep.person where id =")
+                             + QString::number(dataset().fieldByName(QStringLiteral("id")).asInteger()));
+    Form2->cmd_person.execute();
+    reread(position);
+}
+
+void TForm5::handBack()
+{
+    const auto receiver = receivers_.find(Tag);
+    if (receiver != receivers_.end() && receiver->second)
+        receiver->second(dataset().fieldByName(QStringLiteral("fio")).asString().trimmed(),
+                         dataset().fieldByName(QStringLiteral("id")).asInteger());
+}

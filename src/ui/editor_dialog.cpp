@@ -1,0 +1,54 @@
+#include "editor_dialog.h"
+
+#include "handler_guard.h"
+#include "seams.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QLatin1String(objectName));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    GroupBox1 = new QGroupBox(groupTitle, this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    fields_ = new QFormLayout(GroupBox1);
+
+    Button1 = new QPushButton(QStringLiteral("Записать"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }, this); });
+    connectHandler(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);
+}
+
+void EditorDialog::Button2Click() { reject(); }
+
+void EditorDialog::addField(const QString& label, QWidget* field) { fields_->addRow(label, field); }
+
+void EditorDialog::refuse(const QString& message)
+{
+    seams::messageBoxes().error(this, message, QStringLiteral("Ошибка"));
+}
+
+void EditorDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (focusOnShow_)
+        focusOnShow_->setFocus();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QFormLayout;
+class QGroupBox;
+class QPushButton;
+
+// An editor dialog of one reference row: a group box of fields, "Записать" (the default
+// button) and "Отмена" (Escape), which closes without saving. Tag 1 adds, 2 changes.
+class EditorDialog : public QDialog {
+    Q_OBJECT
+public:
+    EditorDialog(const char* objectName, const QString& groupTitle, QWidget* parent = nullptr);
+
+    int Tag = 1;
+    QGroupBox* GroupBox1;
+    QPushButton* Button1;  // "Записать"
+    QPushButton* Button2;  // "Отмена"
+
+    bool adding() const { return Tag == 1; }
+    virtual void Button1Click() = 0;
+    void Button2Click();
+
+protected:
+    // Adds a labelled field to the group box.
+    void addField(const QString& label, QWidget* field);
+    // The control that takes the focus whenever the dialog is shown.
+    void setFocusOnShow(QWidget* control) { focusOnShow_ = control; }
+    // Shows an input error in the error box; the dialog stays open.
+    void refuse(const QString& message);
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QFormLayout* fields_;
+    QWidget* focusOnShow_ = nullptr;
+};

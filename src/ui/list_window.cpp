@@ -1,0 +1,190 @@
+#include "list_window.h"
+
+#include "handler_guard.h"
+#include "seams.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(parent), setup_(std::move(setup))
+{
+    setObjectName(QLatin1String(setup_.objectName));
+    setWindowTitle(setup_.caption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+
+    DBGrid1 = new DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->bind(*setup_.dataset, setup_.columns);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->installEventFilter(this);
+    Button4 = makeButton("Button4", QStringLiteral("Выход"));
+
+    bottomRow_ = new QHBoxLayout;
+    bottomRow_->addWidget(Edit1);
+    bottomRow_->addStretch();
+    bottomRow_->addWidget(Button4);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(bottomRow_);
+
+    int gridWidth = 0;
+    for (const GridColumn& column : setup_.columns)
+        gridWidth += column.visible ? (column.width > 0 ? column.width : 100) : 0;
+    resize(gridWidth + 60, 480);
+
+    connectHandler(Edit1, &QLineEdit::textChanged, this, &SearchListWindow::Edit1Change);
+    connectHandler(Button4, &QPushButton::clicked, this, &SearchListWindow::Button4Click);
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
+            [this] { runHandler([this] { DBGrid1DblClick(); }, this); });
+}
+
+QPushButton* SearchListWindow::makeButton(const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void SearchListWindow::addToBottomRow(QWidget* control) { bottomRow_->insertWidget(bottomInsertAt_++, control); }
+
+void SearchListWindow::Edit1Change()
+{
+    const QString expression = setup_.searchFilter(Edit1->text());
+    if (expression.isEmpty()) {
+        dataset().setFiltered(false);
+    } else {
+        dataset().setFilter(expression);
+        dataset().setFiltered(true);
+    }
+    if (dataset().isOpen())
+        dataset().first();
+}
+
+void SearchListWindow::Button4Click() { QDialog::reject(); }
+
+void SearchListWindow::reject() { Button4->click(); }
+
+void SearchListWindow::reread(int keepPosition)
+{
+    dataset().close();
+    dataset().open();
+    if (keepPosition > 0 && dataset().recordCount() >= keepPosition)
+        dataset().setRecNo(keepPosition);
+}
+
+void SearchListWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (Edit1->isVisibleTo(this))
+        Edit1->setFocus();
+}
+
+bool SearchListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return searchKeyDown(key->key(), key->text());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Up and Down move the list; where the box takes only characters, caret movement and
+// Delete go nowhere either. Enter and Escape reach the window's buttons.
+bool SearchListWindow::searchKeyDown(int key, const QString& text)
+{
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        if (dataset().isOpen())
+            key == Qt::Key_Up ? dataset().prior() : dataset().next();
+        return true;
+    }
+    if (!setup_.searchTakesOnlyCharacters)
+        return false;
+    const bool passes = key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter
+        || key == Qt::Key_Escape || key == Qt::Key_Tab || key == Qt::Key_Backtab
+        || (!text.isEmpty() && text.at(0).isPrint());
+    return !passes;
+}
+
+// ---- ReferenceListWindow ------------------------------------------------------------
+
+ReferenceListWindow::ReferenceListWindow(Setup setup, QWidget* parent) : SearchListWindow(std::move(setup), parent)
+{
+    Button1 = makeButton("Button1", QStringLiteral("Добавить"));
+    Button2 = makeButton("Button2", QStringLiteral("Изменить"));
+    Button3 = makeButton("Button3", QStringLiteral("Удалить"));
+    for (QPushButton* button : {Button1, Button2, Button3})
+        addToBottomRow(button);
+    Button1->setDefault(true);
+
+    connectHandler(Button1, &QPushButton::clicked, this, &ReferenceListWindow::Button1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &ReferenceListWindow::Button2Click);
+    connectHandler(Button3, &QPushButton::clicked, this, &ReferenceListWindow::Button3Click);
+}
+
+void ReferenceListWindow::setUpForMaintenance()
+{
+    Tag = 0;
+    Button2->setDefault(false);
+    Button1->setDefault(true);
+    Button2->setText(QStringLiteral("Изменить"));
+    Button1->setVisible(true);
+    Button3->setVisible(true);
+}
+
+void ReferenceListWindow::showForMaintenance()
+{
+    dataset().open();
+    setUpForMaintenance();
+    seams::showModal(*this);
+    dataset().close();
+}
+
+void ReferenceListWindow::setUpAsPicker(int tag)
+{
+    Tag = tag;
+    Button2->setText(QStringLiteral("Выбрать"));
+    Button2->setVisible(true);
+    Button1->setVisible(false);
+    Button3->setVisible(false);
+    Button1->setDefault(false);
+    Button2->setDefault(true);
+    Edit1->setVisible(true);
+    Edit1->clear();
+}
+
+void ReferenceListWindow::endPicker()
+{
+    Button2->setDefault(false);
+    Button1->setDefault(true);
+    Edit1->setVisible(false);
+}
+
+void ReferenceListWindow::Button1Click() { addRow(); }
+
+void ReferenceListWindow::Button2Click()
+{
+    if (Tag == 0)
+        changeRow();
+    else
+        pick();
+}
+
+void ReferenceListWindow::Button3Click()
+{
+    if (!dataset().isEmpty())
+        deleteRow();
+}
+
+void ReferenceListWindow::DBGrid1DblClick() { Button2Click(); }
+
+void ReferenceListWindow::pick()
+{
+    if (!dataset().isEmpty() || handsBackFromEmptyList)
+        handBack();
+    accept();
+}

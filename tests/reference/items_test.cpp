@@ -1,0 +1,180 @@
+#include "data_module.h"
+#include "item_editor.h"
+#include "items_window.h"
+#include "journal_window.h"
+#include "list_test_support.h"
+#include "lookup_combo_box.h"
+#include "operation_editor.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+
+using namespace list_test;
+
+namespace {
+
+class ItemsTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        tables = seed->classifierEntry("Столы");
+        chairs = seed->classifierEntry("Стулья");
+        table = seed->item("Стол СТ-1", tables);
+        chair = seed->item("Стул С-2", chairs);
+    }
+
+    QStringList brands() { return db->column("select marka from accounts_dep.izdel order by marka"); }
+
+    // The editor opened by `button` with the list on `row`: fills it and saves.
+    void save(QPushButton* button, int row, std::function<void()> fill)
+    {
+        throughMenu(*fakes, Form1->N4, [&] {
+            DataModule6->Izdel.setRecNo(row);
+            fakes->modalActions.push_back(whileShown([&](QDialog&) {
+                fill();
+                Form7->Button1->click();
+            }));
+            button->click();
+        });
+    }
+
+    int tables = 0, chairs = 0, table = 0, chair = 0;
+};
+
+TEST_F(ItemsTest, DuplicateBrandsAreRefusedWhateverTheirCaseButAnItemKeepsItsOwn)
+{
+    const struct {
+        bool adding;
+        const char* brand;
+        const char* refusal;
+    } cases[] = {
+        {true, "стол ст-1", "Ошибка: Такая марка изделия уже заведена!"},
+        {false, "СТОЛ ст-1", nullptr},  // the item's own brand (row 1 is "Стол СТ-1")
+        {false, "Стул С-2", "Ошибка: Такая марка изделия уже заведена!"},
+        {true, "", "Ошибка: Все поля должны быть заполнены!"},
+    };
+    for (const auto& c : cases) {
+        fakes->messages.shown.clear();
+        save(c.adding ? Form3->Button1 : Form3->Button2, 1, [&] {
+            Form7->Edit1->setText(QString::fromUtf8(c.brand));
+            if (c.adding) {
+                Form7->Edit2->setText("2");
+                Form7->cb_item->setCurrentIndex(0);
+            }
+        });
+        EXPECT_EQ(messageTexts(), c.refusal ? QStringList({QString::fromUtf8(c.refusal)}) : QStringList()) << c.brand;
+    }
+    EXPECT_EQ(brands(), QStringList({"СТОЛ ст-1", "Стул С-2"}));
+}
+
+TEST_F(ItemsTest, AddWritesTheCatalogueRowWithTheTypedNumberAndTheLastClassifierChoice)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    DataModule6->DbDelimiter = ".";
+    // Changing the chair shows its stored mass with the regional separator and its entry.
+    save(Form3->Button2, 2, [&] {
+        EXPECT_EQ(Form7->Edit1->text(), "Стул С-2");
+        EXPECT_EQ(Form7->Edit2->text(), "1,5");
+        EXPECT_EQ(Form7->cb_item->currentText(), "Стулья");
+        Form7->Edit2->setText("2,25");
+    });
+    EXPECT_EQ(db->scalar(QStringLiteral("select massa from accounts_dep.izdel where id = %1").arg(chair)), "2.250000");
+
+    save(Form3->Button1, 1, [&] {
+        EXPECT_EQ(Form7->windowTitle(), "Заведение нового изделия");
+        EXPECT_EQ(Form7->cb_item->currentText(), "Стулья");
+        Form7->Edit1->setText("  Шкаф 'Ш-1'  ");
+        QTest::keyClicks(Form7->Edit2, "3x,7a.");
+        EXPECT_EQ(Form7->Edit2->text(), "3.7.");
+        Form7->Edit2->setText("3.7");
+    });
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(db->scalar("select massa || ' ' || id_class_item || ' ' || id_msm_bs || '/' || s_description || '/' "
+                         "from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф ''Ш-1'''"),
+              QStringLiteral("3.700000 %1 6//").arg(chairs));
+}
+
+TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
+{
+    const int kind = seed->operationKind("Сборка");
+    const int worker = seed->worker("Иванов И.И.");
+    const struct {
+        const char* name;
+        bool withOperation, withRecord;
+        std::deque<bool> answers;
+        QStringList questions;
+        bool operationsLeft, recordsLeft, itemLeft;
+    } cases[] = {
+        {"operations, yes yes", true, false, {true, true},
+         {"По изделию есть расценки они будут удалены!!!", "Удалить изделие? "}, false, false, false},
+        {"operations declined, item still asked", true, false, {false, false},
+         {"По изделию есть расценки они будут удалены!!!", "Удалить изделие? "}, true, false, true},
+        {"old journal records", false, true, {true},
+         {"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. Удалить изделие? "},
+         false, false, false},
+        {"journal declined", false, true, {false},
+         {"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. Удалить изделие? "},
+         false, true, true},
+    };
+    for (const auto& c : cases) {
+        const int item = seed->item("Полка П-1");
+        if (c.withOperation)
+            seed->operation(item, kind);
+        if (c.withRecord) {
+            Seed::Record r;
+            r.worker = worker;
+            r.item = item;
+            r.date = QDate(2003, 5, 6);  // years old, still counted
+            seed->record(r);
+        }
+        fakes->messages.shown.clear();
+        fakes->messages.answers = c.answers;
+        throughMenu(*fakes, Form1->N4, [&] {
+            ASSERT_TRUE(DataModule6->Izdel.locate("id", item));
+            Form3->Button3->click();
+            EXPECT_EQ(DataModule6->Izdel.recNo(), 1);
+        });
+        QStringList questions;
+        for (const ShownMessage& m : fakes->messages.shown)
+            questions << m.text;
+        EXPECT_EQ(questions, c.questions) << c.name;
+        const QString where = QStringLiteral(" where i_id = %1").arg(item);
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.oper" + where) > 0, c.operationsLeft) << c.name;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.smena" + where) > 0, c.recordsLeft) << c.name;
+        EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(item)) > 0, c.itemLeft)
+            << c.name;
+        db->exec("delete from accounts_dep.oper" + where);
+        db->exec("delete from accounts_dep.smena" + where);
+        db->exec(QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv where id = %1").arg(item));
+    }
+}
+
+TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
+{
+    seed->item("Стол 100%");
+    fakes->modalActions.push_back(whileShown([&](QDialog&) {
+        EXPECT_TRUE(Form3->Edit1->isVisibleTo(Form3));
+        type(*Form3, "стол 1");
+        EXPECT_EQ(column(*Form3), QStringList({"Стол 100%"}));
+        QTest::keyClick(Form3->Edit1, Qt::Key_Backspace);
+        QTest::keyClick(Form3->Edit1, Qt::Key_Left);  // edits as usual here
+        QTest::keyClick(Form3->Edit1, Qt::Key_Delete);
+        EXPECT_EQ(Form3->Edit1->text(), "стол");
+        type(*Form3, " 100%");
+        Form3->Button2->click();
+    }));
+    Form10->Button3->click();
+    EXPECT_EQ(Form10->Edit1->text(), "Стол 100%");
+    EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
+    // The menu then shows the list still filtered by the picker's search, without a box.
+    throughMenu(*fakes, Form1->N4, [&] {
+        EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
+        EXPECT_EQ(column(*Form3), QStringList({"Стол 100%"}));
+        EXPECT_EQ(Form3->DBGrid1->columnWidth(0), 315);
+    });
+}
+
+}  // namespace

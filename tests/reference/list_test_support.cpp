@@ -1,0 +1,53 @@
+#include "list_test_support.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+namespace list_test {
+
+QStringList column(SearchListWindow& window, int column)
+{
+    QAbstractItemModelTester tester(window.DBGrid1->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QStringList texts;
+    auto* model = window.DBGrid1->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+QString current(SearchListWindow& window, int column)
+{
+    const QModelIndex index = window.DBGrid1->currentIndex();
+    return window.DBGrid1->model()->index(index.row(), column).data().toString();
+}
+
+void type(SearchListWindow& window, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(window.Edit1, &press);
+    }
+}
+
+ModalAction whileShown(std::function<void(QDialog&)> act)
+{
+    return [act](QDialog& dialog) {
+        dialog.show();
+        act(dialog);
+        const int result = dialog.result();
+        dialog.hide();
+        return result;
+    };
+}
+
+void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act)
+{
+    fakes.modalActions.push_back(whileShown([act](QDialog&) { act(); }));
+    item->trigger();
+}
+
+}  // namespace list_test

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app_fixture.h"
+#include "list_window.h"
+
+#include <QStringList>
+
+class QAction;
+
+// What a list window shows and how a test drives it.
+namespace list_test {
+
+// The texts of one grid column, top to bottom.
+QStringList column(SearchListWindow& window, int column = 0);
+// The text of the current row's cell in this column.
+QString current(SearchListWindow& window, int column = 0);
+// Types into the search box as a user would, one key at a time.
+void type(SearchListWindow& window, const QString& text);
+// A modal action that shows the window, runs `act` on it and closes it as it stands.
+ModalAction whileShown(std::function<void(QDialog&)> act);
+
+// Triggers a menu item of the journal window whose list is shown while `act` runs.
+void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act);
+
+}  // namespace list_test

@@ -1,0 +1,142 @@
+#include "data_module.h"
+#include "journal_window.h"
+#include "list_test_support.h"
+#include "norms_window.h"
+#include "operations_window.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace list_test;
+
+namespace {
+
+class NormsTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        const int kind = seed->operationKind("Сборка");
+        first = seed->operation(seed->item("Стол СТ-1"), kind, 0, -1);
+        second = seed->operation(seed->item("Стул С-2"), kind, 0, 0.5);
+        seed->norm(first, 300, 0.125);
+        seed->norm(first, 100, 12.5);
+        seed->norm(first, 200, 14);
+    }
+
+    // The norms of the list's second row (the table's), with `act` done on the window;
+    // then the list as it stands.
+    void onNorms(std::function<void(QAbstractItemModel&)> act, std::function<void()> afterwards = {})
+    {
+        throughMenu(*fakes, Form1->N5, [&] {
+            DataModule6->Oper.setRecNo(1);
+            Form4->CheckBox1->setChecked(true);
+            fakes->modalActions.push_back(whileShown([&](QDialog&) {
+                QAbstractItemModelTester tester(Form22->DBGrid1->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+                act(*Form22->DBGrid1->model());
+            }));
+            Form4->DBGrid1DblClick();
+            Form4->CheckBox1->setChecked(false);
+            if (afterwards)
+                afterwards();
+        });
+    }
+
+    static QStringList columnTexts(QAbstractItemModel& model, int column)
+    {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row, column).data().toString();
+        return texts;
+    }
+
+    // Types into a cell and moves on to another column, as the user does.
+    static void typeAndLeave(int row, int column, const QString& text, int nextColumn)
+    {
+        auto* model = Form22->DBGrid1->model();
+        Form22->DBGrid1->setCurrentIndex(model->index(row, column));
+        model->setData(model->index(row, column), text, Qt::EditRole);
+        Form22->DBGrid1->setCurrentIndex(model->index(row, nextColumn));
+    }
+
+    QStringList stored(int operation)
+    {
+        return db->column(QStringLiteral("select norma || '/' || price || '/' || coalesce(prize, 0) from accounts_dep.norm "
+                                         "where o_id = %1 order by norma").arg(operation));
+    }
+
+    int first = 0, second = 0;
+};
+
+TEST_F(NormsTest, ShowsTheOperationsRowsByAscendingNormWithTwoOrThreeDecimals)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    onNorms([&](QAbstractItemModel& model) {
+        EXPECT_EQ(Form22->windowTitle(), "Норматив");
+        EXPECT_EQ(columnTexts(model, 0), QStringList({"100", "200", "300", ""}));
+        EXPECT_EQ(columnTexts(model, 1), QStringList({"12,50", "14,00", "0,125", ""}));
+        EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), "Премия, %");
+        EXPECT_EQ(Form22->DBGrid1->columnWidth(0), 133);
+    });
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST_F(NormsTest, LeavingAChangedColumnWritesTheRowAtOnce)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    onNorms([&](QAbstractItemModel& model) {
+        typeAndLeave(1, 1, "9,75", 2);
+        EXPECT_EQ(stored(first), QStringList({"100/12.5/0", "200/9.75/0", "300/0.125/0"}));
+        // A norm value that moves the row: the grid follows it.
+        typeAndLeave(0, 0, "250", 1);
+        EXPECT_EQ(columnTexts(model, 0), QStringList({"200", "250", "300", ""}));
+        EXPECT_EQ(Form22->DBGrid1->currentIndex().row(), 1);
+        // Letters in a number column: the server's refusal, nothing written.
+        typeAndLeave(0, 0, "abc", 1);
+        EXPECT_EQ(fakes->messages.shown.size(), 1u);
+        Form22->close();  // the title bar's close button
+    });
+    EXPECT_EQ(stored(first), QStringList({"200/9.75/0", "250/12.5/0", "300/0.125/0"}));
+    EXPECT_EQ(stored(second), QStringList({"100/0.5/0"}));
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST_F(NormsTest, DeleteKeepsTheLastRow)
+{
+    onNorms([&](QAbstractItemModel& model) {
+        Form22->DBGrid1->setCurrentIndex(model.index(1, 0));
+        Form22->Button2->click();
+        EXPECT_EQ(columnTexts(model, 0), QStringList({"100", "300", ""}));
+        Form22->Button2->click();
+        Form22->Button2->click();
+        EXPECT_EQ(columnTexts(model, 0).size(), 2);
+    });
+    EXPECT_EQ(stored(first).size(), 1);
+    EXPECT_TRUE(fakes->messages.shown.empty());
+}
+
+TEST_F(NormsTest, SaveWritesANewRowAndRefreshesTheListOnTheSameRow)
+{
+    onNorms(
+        [&](QAbstractItemModel& model) {
+            typeAndLeave(3, 0, "50", 1);
+            const int row = Form22->DBGrid1->currentIndex().row();
+            EXPECT_EQ(row, 0);
+            Form22->DBGrid1->setCurrentIndex(model.index(row, 1));
+            model.setData(model.index(row, 1), "0.1", Qt::EditRole);
+            QTest::keyClick(Form22, Qt::Key_Escape);  // Escape saves as "Сохранить" does
+            EXPECT_FALSE(Form22->isVisible());
+        },
+        [&] {
+            EXPECT_EQ(DataModule6->Oper.recNo(), 1);
+            EXPECT_EQ(current(*Form4, 2), "0.1");
+            EXPECT_EQ(current(*Form4, 4), "4");
+        });
+    EXPECT_EQ(stored(first), QStringList({"50/0.1/0", "100/12.5/0", "200/14/0", "300/0.125/0"}));
+}
+
+}  // namespace
