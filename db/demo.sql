@@ -122,6 +122,9 @@ BEGIN
     END LOOP;
 END $$;
 
+-- The version stamp: any build is newer; numbers go to the server with a full stop.
+INSERT INTO accounts_dep.ver (d, t, delim) VALUES (0, 0, '.');
+
 -- Household works of the last two weeks.
 INSERT INTO accounts_dep.fatigue (id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)
 SELECT 7, CASE WHEN n % 3 = 0 THEN 7778 ELSE 7777 END, p.id, current_date - n,

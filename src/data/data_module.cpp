@@ -104,8 +104,10 @@ QString TDataModule6::ToDbDecimal(const QString& number) const
         at = number.indexOf(QLatin1Char('.'));
     if (at < 0)
         return number;
+    // Without a separator in the stamp table, dropping the separator would turn 2,25 into 225.
+    const QString delimiter = DbDelimiter.isEmpty() ? QStringLiteral(".") : DbDelimiter;
     QString result = number;
-    result.replace(at, 1, DbDelimiter);
+    result.replace(at, 1, delimiter);
     return result;
 }
 

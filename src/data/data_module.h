@@ -49,7 +49,7 @@ public:
     bool CheckDuplicate(const QString& query, const QString& message);
 
     // The number text with its first comma (or, without one, its first full stop)
-    // replaced by DbDelimiter.
+    // replaced by DbDelimiter (a full stop while DbDelimiter is empty).
     QString ToDbDecimal(const QString& number) const;
 
     // Smena1 … Smena4 for shifts 1 … 4; Smena1 for any other value.

@@ -43,6 +43,9 @@ TEST_F(DataModuleTest, ToDbDecimalReplacesOnlyTheFirstSeparator)
         EXPECT_EQ(module.ToDbDecimal(c.in), QString(c.out)) << c.in;
     module.DbDelimiter = ",";
     EXPECT_EQ(module.ToDbDecimal("12.5"), "12,5");
+    // An empty stamp table leaves no separator; the number must keep its value.
+    module.DbDelimiter.clear();
+    EXPECT_EQ(module.ToDbDecimal("2,25"), "2.25");
 }
 
 TEST_F(DataModuleTest, EveryQueryOfTheModuleRunsOnTheSchema)

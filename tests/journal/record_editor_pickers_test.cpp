@@ -1,0 +1,63 @@
+#include "journal_fixture.h"
+#include "operations_window.h"
+#include "record_editor.h"
+#include "workers_window.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+class RecordEditorPickersTest : public JournalFixture {};
+
+// A list shown as a picker: the user chooses the row it stands on.
+ModalAction chooseCurrentRow(QPushButton* chooseButton)
+{
+    return [chooseButton](QDialog& list) {
+        list.show();
+        EXPECT_EQ(chooseButton->text(), "Выбрать");
+        chooseButton->click();
+        const bool closed = !list.isVisible();
+        list.hide();
+        EXPECT_TRUE(closed);
+        return list.result();
+    };
+}
+
+// The foreman's whole way through the real lists: the worker and the operation are
+// picked from the workers and operations windows, and the price follows the day off
+// and the overtime shift.
+TEST_F(RecordEditorPickersTest, AddPicksWorkerAndOperationFromTheReferenceLists)
+{
+    logIn("8573", [&] {
+        Form1->CBox1->setChecked(true);
+        Form1->RadioButton4->click();
+        fakes->modalActions.push_back([&](QDialog& editor) {
+            editor.show();
+            Form11->Button3->click();
+            Form11->Button4->click();
+            EXPECT_EQ(Form11->Edit1->text(), "Иванов И.И.");
+            EXPECT_EQ(Form11->WorkerId, j.worker);
+            EXPECT_EQ(Form11->Edit2->text(), "Стол СТ-1; Сборка; Готовая продукция");
+            EXPECT_EQ(Form11->OperId, j.operation);
+            EXPECT_DOUBLE_EQ(Form11->Price, 30.0);  // 10 doubled on a day off, half again in overtime
+            Form11->Edit3->setText("5");
+            Form11->Edit6->setText("3");
+            Form11->Button1->click();
+            editor.hide();
+            return editor.result();
+        });
+        fakes->modalActions.push_back(chooseCurrentRow(Form5->Button2));
+        fakes->modalActions.push_back(chooseCurrentRow(Form4->Button2));
+        Form1->Button1->click();
+    });
+    EXPECT_EQ(fakes->modalShown, (std::vector<QString>{"Form1", "Form11", "Form5", "Form4"}));
+    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db->scalar("select w_id||'|'||o_id||'|'||cena||'|'||kol_vo||'|'||smena||'|'||time from accounts_dep.smena"),
+              QStringLiteral("%1|%2|30|5|4|3").arg(j.worker).arg(j.operation));
+    EXPECT_EQ(cell(4), "3");
+}
+
+}  // namespace
