@@ -1,6 +1,7 @@
 #include "journal_window.h"
 
 #include "acceptance_mark.h"
+#include "controls.h"
 #include "data_grid.h"
 #include "data_module.h"
 #include "handler_guard.h"
@@ -47,14 +48,6 @@ void paintControl(QWidget* control, const QColor& face, bool bold)
     QFont font = control->font();
     font.setBold(bold);
     control->setFont(font);
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 bool isWeekend(const QDate& date) { return date.dayOfWeek() >= Qt::Saturday; }

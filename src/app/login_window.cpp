@@ -1,6 +1,7 @@
 #include "login_window.h"
 
 #include "access_roles.h"
+#include "controls.h"
 #include "handler_guard.h"
 #include "journal_window.h"
 #include "seams.h"
@@ -22,12 +23,9 @@ TForm23::TForm23(QWidget* parent) : QDialog(parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
-    Button1 = new QPushButton(QStringLiteral("Вход"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = makeButton(this, "Button1", QStringLiteral("Вход"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(Edit1, 1);

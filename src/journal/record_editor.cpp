@@ -1,5 +1,6 @@
 #include "record_editor.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "handler_guard.h"
 #include "journal_window.h"
@@ -40,32 +41,6 @@ bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
 
 // The entry date goes in as ISO text, which the server reads the same under any date style.
 QString entryDate() { return seams::today().toString(Qt::ISODate); }
-
-QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setReadOnly(readOnly);
-    if (readOnly)
-        edit->setFocusPolicy(Qt::NoFocus);
-    return edit;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -157,13 +132,9 @@ void TForm11::buildControls()
     Button1 = makeButton(this, "Button1", QStringLiteral("Запись"));
     Button1->setDefault(true);
     Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
-    layout->addLayout(buttons);
+    layout->addLayout(rightAlignedRow({Button1, Button2}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     QWidget* const order[] = {Button3, Button4, Edit3, Edit6, Edit5, DTimeP, Edit4, CheckBox1, Button1, Button2};

@@ -1,5 +1,6 @@
 #include "nomenclature_picker.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "filter_expression.h"
 #include "handler_guard.h"
@@ -31,7 +32,7 @@ TForm26::TForm26(QWidget* parent) : SearchListWindow(nomenclatureSetup(), parent
 {
     item->setParent(this);
     item->setObjectName(QStringLiteral("item"));
-    Button1 = makeButton("Button1", QStringLiteral("Выбрать"));
+    Button1 = makeButton(this, "Button1", QStringLiteral("Выбрать"));
     addToBottomRow(Button1);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     connectHandler(Button1, &QPushButton::clicked, this, &TForm26::Button1Click);

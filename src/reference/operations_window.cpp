@@ -1,5 +1,6 @@
 #include "operations_window.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "filter_expression.h"
 #include "handler_guard.h"
@@ -58,7 +59,7 @@ TForm4::TForm4(QWidget* parent)
     : ReferenceListWindow(operationsSetup(), parent), XLS_Rep(DataModule6->ADO_DB, priceListSql()), excel_(this)
 {
     XLS_Rep.setObjectName(QStringLiteral("XLS_Rep"));
-    Button5 = makeButton("Button5", QStringLiteral("Excel"));
+    Button5 = makeButton(this, "Button5", QStringLiteral("Excel"));
     CheckBox1 = new QCheckBox(QStringLiteral("Цены"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     QFont bold = CheckBox1->font();

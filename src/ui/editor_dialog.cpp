@@ -1,5 +1,6 @@
 #include "editor_dialog.h"
 
+#include "controls.h"
 #include "handler_guard.h"
 #include "seams.h"
 
@@ -17,21 +18,13 @@ EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QW
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     fields_ = new QFormLayout(GroupBox1);
 
-    Button1 = new QPushButton(QStringLiteral("Записать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
+    Button1 = makeButton(this, "Button1", QStringLiteral("Записать"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
-    layout->addLayout(buttons);
+    layout->addLayout(rightAlignedRow({Button1, Button2}));
 
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }, this); });
     connectHandler(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);

@@ -1,5 +1,7 @@
 #include "list_window.h"
 
+#include "controls.h"
+
 #include "handler_guard.h"
 #include "seams.h"
 
@@ -21,7 +23,7 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->installEventFilter(this);
-    Button4 = makeButton("Button4", QStringLiteral("Выход"));
+    Button4 = makeButton(this, "Button4", QStringLiteral("Выход"));
 
     bottomRow_ = new QHBoxLayout;
     bottomRow_->addWidget(Edit1);
@@ -40,14 +42,6 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     connectHandler(Button4, &QPushButton::clicked, this, &SearchListWindow::Button4Click);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
             [this] { runHandler([this] { DBGrid1DblClick(); }, this); });
-}
-
-QPushButton* SearchListWindow::makeButton(const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 void SearchListWindow::addToBottomRow(QWidget* control) { bottomRow_->insertWidget(bottomInsertAt_++, control); }
@@ -114,9 +108,9 @@ bool SearchListWindow::searchKeyDown(int key, const QString& text)
 
 ReferenceListWindow::ReferenceListWindow(Setup setup, QWidget* parent) : SearchListWindow(std::move(setup), parent)
 {
-    Button1 = makeButton("Button1", QStringLiteral("Добавить"));
-    Button2 = makeButton("Button2", QStringLiteral("Изменить"));
-    Button3 = makeButton("Button3", QStringLiteral("Удалить"));
+    Button1 = makeButton(this, "Button1", QStringLiteral("Добавить"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("Изменить"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("Удалить"));
     for (QPushButton* button : {Button1, Button2, Button3})
         addToBottomRow(button);
     Button1->setDefault(true);

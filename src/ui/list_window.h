@@ -47,7 +47,6 @@ public:
 protected:
     // Puts a control into the bottom row, before the search box.
     void addToBottomRow(QWidget* control);
-    QPushButton* makeButton(const char* name, const QString& caption);
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

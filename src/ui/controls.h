@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Controls as the windows create them: each carries its design name as objectName.
+
+// A push button that is never made the default just by taking the focus; windows
+// name their default button themselves.
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+// A read-only box takes no focus: the tab order runs over what the user can type in.
+QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly = false);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy);
+// A dialog's buttons, at the right of their row.
+QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls);
