@@ -1,12 +1,10 @@
 #include "items_window.h"
 
 #include "data_module.h"
-#include "filter_expression.h"
 #include "item_editor.h"
 #include "lookup_combo_box.h"
 #include "operation_editor.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +24,7 @@ SearchListWindow::Setup itemsSetup()
          {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft | Qt::AlignVCenter}},
         [](const QString& typed) {
             return typed.isEmpty() ? QString()
-                                   : QStringLiteral("marka like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+                                   : SearchListWindow::likeSearch("marka", typed);
         }};
     setup.searchTakesOnlyCharacters = false;
     return setup;

@@ -1,11 +1,9 @@
 #include "kinds_window.h"
 
 #include "data_module.h"
-#include "filter_expression.h"
 #include "kind_editor.h"
 #include "operation_editor.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,7 +20,7 @@ SearchListWindow::Setup kindsSetup()
             {{QStringLiteral("vid"), QStringLiteral("Операции"), 309}},
             [](const QString& typed) {
                 return typed.isEmpty() ? QString()
-                                       : QStringLiteral("vid like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+                                       : SearchListWindow::likeSearch("vid", typed);
             }};
 }
 

@@ -2,10 +2,8 @@
 
 #include "controls.h"
 #include "data_module.h"
-#include "filter_expression.h"
 #include "handler_guard.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QPushButton>
 
@@ -22,7 +20,7 @@ SearchListWindow::Setup nomenclatureSetup()
             [](const QString& typed) {
                 return typed.isEmpty()
                     ? QString()
-                    : QStringLiteral("s_caption like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+                    : SearchListWindow::likeSearch("s_caption", typed);
             }};
 }
 

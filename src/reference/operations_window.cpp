@@ -2,7 +2,6 @@
 
 #include "controls.h"
 #include "data_module.h"
-#include "filter_expression.h"
 #include "handler_guard.h"
 #include "journal_window.h"
 #include "norms_window.h"
@@ -10,7 +9,6 @@
 #include "operation_texts.h"
 #include "price_list_export.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,7 +37,7 @@ SearchListWindow::Setup operationsSetup()
             [](const QString& typed) {
                 return typed.trimmed().isEmpty()
                     ? QString()
-                    : QStringLiteral("marka like ") + sql_text::quoted(QLatin1Char('%') + FilterExpression::prefixPattern(typed));
+                    : SearchListWindow::likeSearch("marka", typed, true);
             }};
 }
 

@@ -1,9 +1,7 @@
 #include "workers_window.h"
 
 #include "data_module.h"
-#include "filter_expression.h"
 #include "seams.h"
-#include "sql_text.h"
 #include "worker_editor.h"
 
 #include <QLineEdit>
@@ -22,7 +20,7 @@ SearchListWindow::Setup workersSetup()
              {QStringLiteral("s_staffpos_hl"), QStringLiteral("Должность"), 300}},
             [](const QString& typed) {
                 return typed.isEmpty() ? QString()
-                                       : QStringLiteral("fio like ") + sql_text::quoted(FilterExpression::prefixPattern(typed));
+                                       : SearchListWindow::likeSearch("fio", typed);
             }};
 }
 

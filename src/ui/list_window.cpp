@@ -1,6 +1,8 @@
 #include "list_window.h"
 
 #include "controls.h"
+#include "sql_text.h"
+#include "filter_expression.h"
 
 #include "handler_guard.h"
 #include "seams.h"
@@ -42,6 +44,13 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     connectHandler(Button4, &QPushButton::clicked, this, &SearchListWindow::Button4Click);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
             [this] { runHandler([this] { DBGrid1DblClick(); }, this); });
+}
+
+QString SearchListWindow::likeSearch(const char* field, const QString& typed, bool anywhere)
+{
+    const QString pattern = FilterExpression::prefixPattern(typed);
+    return QLatin1String(field) + QStringLiteral(" like ")
+        + sql_text::quoted(anywhere ? QLatin1Char('%') + pattern : pattern);
 }
 
 void SearchListWindow::addToBottomRow(QWidget* control) { bottomRow_->insertWidget(bottomInsertAt_++, control); }

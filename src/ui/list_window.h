@@ -29,6 +29,9 @@ public:
 
     SearchListWindow(Setup setup, QWidget* parent = nullptr);
 
+    // "field like 'typed%'" ('%typed%' anywhere), what was typed matching literally.
+    static QString likeSearch(const char* field, const QString& typed, bool anywhere = false);
+
     int Tag = 0;
     DataGrid* DBGrid1;
     QLineEdit* Edit1;      // the search box
