@@ -86,13 +86,22 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
 Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
 
+// A column without a width of its own is as wide as its title, and no narrower than usual.
+int DataGrid::defaultWidth(const GridColumn& column) const
+{
+    QFont bold = horizontalHeader()->font();
+    bold.setBold(true);
+    const int title = QFontMetrics(bold).horizontalAdvance(column.title) + 12;
+    return std::max(horizontalHeader()->defaultSectionSize(), title);
+}
+
 void DataGrid::applyColumnLayout()
 {
     const auto& columns = current_->columns();
     for (int c = 0; c < int(columns.size()); ++c) {
-        setColumnHidden(c, !columns[size_t(c)].visible);
-        setColumnWidth(c, columns[size_t(c)].width > 0 ? columns[size_t(c)].width
-                                                       : horizontalHeader()->defaultSectionSize());
+        const GridColumn& column = columns[size_t(c)];
+        setColumnHidden(c, !column.visible);
+        setColumnWidth(c, column.width > 0 ? column.width : defaultWidth(column));
     }
 }
 

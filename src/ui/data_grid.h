@@ -46,6 +46,7 @@ public:
 private:
     void selectCurrentRecord();
     void applyColumnLayout();
+    int defaultWidth(const GridColumn& column) const;
 
     std::map<Dataset*, std::unique_ptr<DatasetModel>> models_;
     DatasetModel* current_ = nullptr;
