@@ -9,10 +9,27 @@
 
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTimer>
 
 TForm23* Form23 = nullptr;
+
+namespace {
+
+// The code box shows a star for every character typed, whatever the desktop style uses.
+class StarMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
 
 TForm23::TForm23(QWidget* parent) : QDialog(parent)
 {
@@ -23,6 +40,9 @@ TForm23::TForm23(QWidget* parent) : QDialog(parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
+    auto* mask = new StarMaskStyle;
+    mask->setParent(this);  // made after Edit1, so released after it
+    Edit1->setStyle(mask);
     Button1 = makeButton(this, "Button1", QStringLiteral("Вход"));
     Button1->setDefault(true);
     Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));

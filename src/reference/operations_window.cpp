@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 TForm4* Form4 = nullptr;
 
@@ -50,7 +49,7 @@ double shiftPrice(double lowestNormPrice, bool dayOff, int shift)
         price *= 1.2;
     else if (shift == 4)
         price *= 1.5;
-    return std::round(price * 10000) / 10000;
+    return price;
 }
 
 TForm4::TForm4(QWidget* parent)

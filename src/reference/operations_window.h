@@ -16,7 +16,8 @@ struct PickedOperation {
 };
 
 // The price of a picked operation: twice the lowest norm price on a day off, then 1.2
-// times in shift 3 or 1.5 times in overtime, to 4 decimals.
+// times in shift 3 or 1.5 times in overtime. Not rounded here: the record editor rounds
+// it once, halves to even, when it shows and writes it.
 double shiftPrice(double lowestNormPrice, bool dayOff, int shift);
 
 // The operations list "Операции" with their lowest norm price and number of norms:

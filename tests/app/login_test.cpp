@@ -117,6 +117,8 @@ TEST_F(LoginTest, WindowLooksAsDesigned)
 {
     EXPECT_EQ(Form23->objectName(), "Form23");
     EXPECT_EQ(Form23->Edit1->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(Form23->Edit1, "8573");
+    EXPECT_EQ(Form23->Edit1->displayText(), "****");
     EXPECT_EQ(Form23->Button1->text(), "Вход");
     EXPECT_TRUE(Form23->Button1->isDefault());
     EXPECT_EQ(Form23->Button2->text(), "Отмена");

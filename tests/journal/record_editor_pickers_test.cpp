@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <functional>
 
 namespace {
 
@@ -26,6 +27,26 @@ ModalAction chooseCurrentRow(QPushButton* chooseButton)
     };
 }
 
+// Adds a record through the real workers and operations lists; `picked` looks at the
+// editor once both are picked.
+void addThroughTheLists(FakeSeams& fakes, const std::function<void()>& picked)
+{
+    fakes.modalActions.push_back([picked](QDialog& editor) {
+        editor.show();
+        Form11->Button3->click();
+        Form11->Button4->click();
+        picked();
+        Form11->Edit3->setText("5");
+        Form11->Edit6->setText("3");
+        Form11->Button1->click();
+        editor.hide();
+        return editor.result();
+    });
+    fakes.modalActions.push_back(chooseCurrentRow(Form5->Button2));
+    fakes.modalActions.push_back(chooseCurrentRow(Form4->Button2));
+    Form1->Button1->click();
+}
+
 // The foreman's whole way through the real lists: the worker and the operation are
 // picked from the workers and operations windows, and the price follows the day off
 // and the overtime shift.
@@ -34,30 +55,32 @@ TEST_F(RecordEditorPickersTest, AddPicksWorkerAndOperationFromTheReferenceLists)
     logIn("8573", [&] {
         Form1->CBox1->setChecked(true);
         Form1->RadioButton4->click();
-        fakes->modalActions.push_back([&](QDialog& editor) {
-            editor.show();
-            Form11->Button3->click();
-            Form11->Button4->click();
+        addThroughTheLists(*fakes, [&] {
             EXPECT_EQ(Form11->Edit1->text(), "Иванов И.И.");
             EXPECT_EQ(Form11->WorkerId, j.worker);
             EXPECT_EQ(Form11->Edit2->text(), "Стол СТ-1; Сборка; Готовая продукция");
             EXPECT_EQ(Form11->OperId, j.operation);
             EXPECT_DOUBLE_EQ(Form11->Price, 30.0);  // 10 doubled on a day off, half again in overtime
-            Form11->Edit3->setText("5");
-            Form11->Edit6->setText("3");
-            Form11->Button1->click();
-            editor.hide();
-            return editor.result();
         });
-        fakes->modalActions.push_back(chooseCurrentRow(Form5->Button2));
-        fakes->modalActions.push_back(chooseCurrentRow(Form4->Button2));
-        Form1->Button1->click();
     });
     EXPECT_EQ(fakes->modalShown, (std::vector<QString>{"Form1", "Form11", "Form5", "Form4"}));
     EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
     EXPECT_EQ(db->scalar("select w_id||'|'||o_id||'|'||cena||'|'||kol_vo||'|'||smena||'|'||time from accounts_dep.smena"),
               QStringLiteral("%1|%2|30|5|4|3").arg(j.worker).arg(j.operation));
     EXPECT_EQ(cell(4), "3");
+}
+
+// The picked price is rounded once, by the editor, with halves going to the even
+// neighbour: 10.0003 in overtime is 15.00045, written 15.0004.
+TEST_F(RecordEditorPickersTest, PickedPriceIsRoundedOnceHalvesToEven)
+{
+    db->exec("update accounts_dep.norm set price=10.0003");
+    logIn("8573", [&] {
+        Form1->RadioButton4->click();
+        addThroughTheLists(*fakes, [] { EXPECT_EQ(Form11->Edit7->text(), "15.0004"); });
+    });
+    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db->scalar("select cena from accounts_dep.smena"), "15.0004");
 }
 
 }  // namespace
