@@ -229,6 +229,9 @@ void TForm19::ComboBox1Change()
     const int year = selectedYear();
     const QDate first(year, month, 1);
     days_ = monthDays(month, year);
+    // Every grid leaves the old month before any opens the new one: when an opening fails,
+    // that grid and the ones after it stay empty instead of showing the old month, and
+    // "Обновить" reads the month the selectors show.
     for (int shift = 1; shift <= 3; ++shift) {
         Dataset& query = DataModule6->timesheetQuery(shift);
         query.close();
@@ -236,7 +239,9 @@ void TForm19::ComboBox1Change()
         query.setParam(QStringLiteral("yea"), year);
         query.setParam(QStringLiteral("date1"), first);
         query.setParam(QStringLiteral("date2"), first.addMonths(1));
-        query.open();
+    }
+    for (int shift = 1; shift <= 3; ++shift) {
+        DataModule6->timesheetQuery(shift).open();
         paintDayTitles(shiftGrid(shift));
     }
 }
