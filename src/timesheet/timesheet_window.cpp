@@ -248,12 +248,12 @@ void TForm19::ComboBox1Change()
 
 void TForm19::DBGrid1DrawColumnCell(const CellContext& cell, CellLook& look) const
 {
-    if (cell.selected)
-        return;
+    // The total's look belongs to its column and stays on the selected row; the day
+    // colouring leaves the selected row to the highlight.
     if (cell.column == kTotalColumn) {
         look.bold = true;
         look.background = kTotalBackground;
-    } else if (cell.column >= kFirstDayColumn && cell.column < kTotalColumn) {
+    } else if (!cell.selected && cell.column >= kFirstDayColumn && cell.column < kTotalColumn) {
         styleDayCell(days_[size_t(cell.column - kFirstDayColumn)], cell.value, look);
     }
 }

@@ -170,9 +170,12 @@ TEST_F(TimesheetWindowTest, DayCellsShowFullDaysBoldOvertimeGreenAndIdleDaysGrey
     EXPECT_FALSE(selected.bold);
     EXPECT_FALSE(selected.background.isValid());
     EXPECT_EQ(look(Form19->DBGrid1, 3, "11").background, kLightGreen);
-    const CellLook total = look(Form19->DBGrid2, 32, "40");
-    EXPECT_TRUE(total.bold);
-    EXPECT_EQ(total.background, QColor(225, 228, 255));
+    // The total keeps its column's look on the selected row as well.
+    for (bool isSelected : {false, true}) {
+        const CellLook total = look(Form19->DBGrid2, 32, "40", isSelected);
+        EXPECT_TRUE(total.bold);
+        EXPECT_EQ(total.background, QColor(225, 228, 255));
+    }
     const CellLook name = look(Form19->DBGrid3, 0, "0");
     EXPECT_FALSE(name.text.isValid());
     EXPECT_FALSE(name.bold);
