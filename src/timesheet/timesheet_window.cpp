@@ -6,6 +6,7 @@
 #include "timesheet_rebuild.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProgressBar>
@@ -300,6 +301,14 @@ void TForm19::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     runHandler([this] { FormActivate(); }, this);
+}
+
+// The window is activated again when the user comes back to it from another one.
+void TForm19::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        runHandler([this] { FormActivate(); }, this);
 }
 
 void TForm19::reject() { Button4->click(); }

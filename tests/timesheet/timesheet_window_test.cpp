@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -204,6 +205,22 @@ TEST_F(TimesheetWindowTest, OpensFromTheJournalOnItsMonthAndClosesTheQueriesAfte
     for (int shift = 1; shift <= 3; ++shift)
         EXPECT_FALSE(DataModule6->timesheetQuery(shift).isOpen());
     EXPECT_TRUE(fakes->messages.shown.empty());
+}
+
+TEST_F(TimesheetWindowTest, ComingBackToTheWindowSetsTheExcelCaptionBack)
+{
+    loadMonth(3, 2026);
+    Form19->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form19));
+    QDialog other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    Form19->Button2->setText("Excel (3 из 3)");
+    other.close();
+    Form19->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form19));
+    EXPECT_EQ(Form19->Button2->text(), "Excel");
+    Form19->hide();
 }
 
 TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
