@@ -6,6 +6,7 @@
 #include "timesheet_rebuild.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProgressBar>
@@ -229,6 +230,9 @@ void TForm19::ComboBox1Change()
     const int year = selectedYear();
     const QDate first(year, month, 1);
     days_ = monthDays(month, year);
+    // Every grid leaves the old month before any opens the new one: when an opening fails,
+    // that grid and the ones after it stay empty instead of showing the old month, and
+    // "Обновить" reads the month the selectors show.
     for (int shift = 1; shift <= 3; ++shift) {
         Dataset& query = DataModule6->timesheetQuery(shift);
         query.close();
@@ -236,19 +240,21 @@ void TForm19::ComboBox1Change()
         query.setParam(QStringLiteral("yea"), year);
         query.setParam(QStringLiteral("date1"), first);
         query.setParam(QStringLiteral("date2"), first.addMonths(1));
-        query.open();
+    }
+    for (int shift = 1; shift <= 3; ++shift) {
+        DataModule6->timesheetQuery(shift).open();
         paintDayTitles(shiftGrid(shift));
     }
 }
 
 void TForm19::DBGrid1DrawColumnCell(const CellContext& cell, CellLook& look) const
 {
-    if (cell.selected)
-        return;
+    // The total's look belongs to its column and stays on the selected row; the day
+    // colouring leaves the selected row to the highlight.
     if (cell.column == kTotalColumn) {
         look.bold = true;
         look.background = kTotalBackground;
-    } else if (cell.column >= kFirstDayColumn && cell.column < kTotalColumn) {
+    } else if (!cell.selected && cell.column >= kFirstDayColumn && cell.column < kTotalColumn) {
         styleDayCell(days_[size_t(cell.column - kFirstDayColumn)], cell.value, look);
     }
 }
@@ -295,6 +301,14 @@ void TForm19::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     runHandler([this] { FormActivate(); }, this);
+}
+
+// The window is activated again when the user comes back to it from another one.
+void TForm19::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        runHandler([this] { FormActivate(); }, this);
 }
 
 void TForm19::reject() { Button4->click(); }

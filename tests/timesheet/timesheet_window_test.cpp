@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -170,9 +171,12 @@ TEST_F(TimesheetWindowTest, DayCellsShowFullDaysBoldOvertimeGreenAndIdleDaysGrey
     EXPECT_FALSE(selected.bold);
     EXPECT_FALSE(selected.background.isValid());
     EXPECT_EQ(look(Form19->DBGrid1, 3, "11").background, kLightGreen);
-    const CellLook total = look(Form19->DBGrid2, 32, "40");
-    EXPECT_TRUE(total.bold);
-    EXPECT_EQ(total.background, QColor(225, 228, 255));
+    // The total keeps its column's look on the selected row as well.
+    for (bool isSelected : {false, true}) {
+        const CellLook total = look(Form19->DBGrid2, 32, "40", isSelected);
+        EXPECT_TRUE(total.bold);
+        EXPECT_EQ(total.background, QColor(225, 228, 255));
+    }
     const CellLook name = look(Form19->DBGrid3, 0, "0");
     EXPECT_FALSE(name.text.isValid());
     EXPECT_FALSE(name.bold);
@@ -203,6 +207,22 @@ TEST_F(TimesheetWindowTest, OpensFromTheJournalOnItsMonthAndClosesTheQueriesAfte
     EXPECT_TRUE(fakes->messages.shown.empty());
 }
 
+TEST_F(TimesheetWindowTest, ComingBackToTheWindowSetsTheExcelCaptionBack)
+{
+    loadMonth(3, 2026);
+    Form19->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form19));
+    QDialog other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    Form19->Button2->setText("Excel (3 из 3)");
+    other.close();
+    Form19->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form19));
+    EXPECT_EQ(Form19->Button2->text(), "Excel");
+    Form19->hide();
+}
+
 TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
 {
     struct Case {
@@ -224,6 +244,39 @@ TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
             return dialog.result();
         });
     }
+}
+
+TEST_F(TimesheetWindowTest, AReloadThatFailsLeavesThatGridAndTheFollowingOnesEmpty)
+{
+    const int ivanov = seed->worker("Иванов И.И.");
+    const int petrov = seed->worker("Петров П.П.");
+    for (int month : {3, 4}) {
+        record(ivanov, QDate(2026, month, 2), 1, 8);
+        for (int shift = 1; shift <= 3; ++shift)
+            timesheetRow(ivanov, shift, month, 2026, {{2, 8}});
+    }
+    // Petrov's April pay does not fit the pay column: reading April's second shift fails.
+    record(petrov, QDate(2026, 4, 3), 2, 8, 20000000.0, 10);
+    timesheetRow(petrov, 2, 4, 2026, {{3, 8}});
+    loadMonth(3, 2026);
+    ASSERT_EQ(DataModule6->H_Tabel_3.recordCount(), 1);
+
+    Form19->ComboBox1->setCurrentIndex(3);
+    emit Form19->ComboBox1->activated(3);
+    ASSERT_EQ(fakes->messages.shown.size(), 1u);
+    EXPECT_EQ(fakes->messages.shown[0].caption, "Ошибка");
+    EXPECT_EQ(DataModule6->H_Tabel_1.recordCount(), 1);
+    EXPECT_FALSE(DataModule6->H_Tabel_2.isOpen());
+    EXPECT_FALSE(DataModule6->H_Tabel_3.isOpen());
+    EXPECT_EQ(Form19->DBGrid3->model()->rowCount(), 0);
+
+    // Once the journal is mended, "Обновить" reads April, the month shown, in every grid.
+    db->exec(QStringLiteral("update accounts_dep.smena set cena = 10 where w_id = %1").arg(petrov));
+    Form19->Button5->click();
+    for (int shift = 1; shift <= 3; ++shift)
+        EXPECT_EQ(DataModule6->timesheetQuery(shift).param("mnth").toInt(), 4);
+    EXPECT_EQ(DataModule6->H_Tabel_2.recordCount(), 2);
+    EXPECT_EQ(DataModule6->H_Tabel_3.recordCount(), 1);
 }
 
 TEST_F(TimesheetWindowTest, ChoosingAMonthOrAYearReloads)
