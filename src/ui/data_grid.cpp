@@ -9,6 +9,29 @@ class StyledCellDelegate : public QStyledItemDelegate {
 public:
     explicit StyledCellDelegate(DataGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
+    // A short value in a narrow column (a day of the timesheet) is drawn whole on the full
+    // cell width instead of being cut to an ellipsis by the usual text margins.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem styled = option;
+        initStyleOption(&styled, index);
+        const int needed = QFontMetrics(styled.font).horizontalAdvance(styled.text);
+        const int margin = grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1;
+        if (styled.text.isEmpty() || needed + 2 * margin <= styled.rect.width() || needed > styled.rect.width()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QString text = styled.text;
+        styled.text.clear();
+        grid_->style()->drawControl(QStyle::CE_ItemViewItem, &styled, painter, grid_);
+        const bool selected = styled.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(styled.font);
+        painter->setPen(styled.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(styled.rect, int(styled.displayAlignment), text);
+        painter->restore();
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
