@@ -169,12 +169,14 @@ void ReferenceListWindow::endPicker()
 
 void ReferenceListWindow::Button1Click() { addRow(); }
 
+// An empty list has no row to change: the editor would write to no worker, item or
+// operation and still look as if it had saved.
 void ReferenceListWindow::Button2Click()
 {
-    if (Tag == 0)
-        changeRow();
-    else
+    if (Tag != 0)
         pick();
+    else if (!dataset().isEmpty())
+        changeRow();
 }
 
 void ReferenceListWindow::Button3Click()

@@ -201,6 +201,12 @@ TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
         fakes->messages.answers = {true};
         Form4->Button3->click();
         EXPECT_EQ(column(*Form4), QStringList({"Стул С-2"}));
+        // Nothing listed: neither the norms nor the editor.
+        type(*Form4, "Я");
+        Form4->DBGrid1DblClick();
+        Form4->CheckBox1->setChecked(false);
+        Form4->DBGrid1DblClick();
+        EXPECT_EQ(fakes->modalShown.back(), "Form22");
     });
     EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить операцию?"}));
     Form4->CheckBox1->setChecked(false);

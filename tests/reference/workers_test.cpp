@@ -187,6 +187,17 @@ TEST_F(WorkersTest, ChangeKeepsTheRowPositionAndTheEditorsLookupChoice)
     EXPECT_EQ(db->scalar("select s_staffpos_hl from accounts_dep.person where fio = 'Абрамов А.А.'"), "Сварщик");
 }
 
+TEST_F(WorkersTest, ChangingWithNothingListedOpensNoEditor)
+{
+    fromMenu([&] {
+        type(*Form5, "Я");  // no worker's name starts so
+        Form5->Button2->click();
+        Form5->DBGrid1DblClick();
+    });
+    EXPECT_EQ(fakes->modalShown.back(), "Form5");
+    EXPECT_TRUE(fakes->messages.shown.empty());
+}
+
 TEST_F(WorkersTest, DeleteAsksAndKeepsThePosition)
 {
     fromMenu([&] {
