@@ -40,6 +40,8 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
         gridWidth += column.visible ? (column.width > 0 ? column.width : 100) : 0;
     resize(gridWidth + 60, 480);
 
+    refocusOnReturn(this, [this] { focusSearchBox(); });
+
     connectHandler(Edit1, &QLineEdit::textChanged, this, &SearchListWindow::Edit1Change);
     connectHandler(Button4, &QPushButton::clicked, this, &SearchListWindow::Button4Click);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
@@ -83,6 +85,11 @@ void SearchListWindow::reread(int keepPosition)
 void SearchListWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    focusSearchBox();
+}
+
+void SearchListWindow::focusSearchBox()
+{
     if (Edit1->isVisibleTo(this))
         Edit1->setFocus();
 }

@@ -189,6 +189,20 @@ TEST_F(OperationsTest, EditorRefusesDuplicatesAndIncompleteInput)
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.oper where i_id = %1").arg(chair)), 1);
 }
 
+TEST_F(OperationsTest, EditorHasItsItemButtonFocusedAgainAfterAPicker)
+{
+    throughMenu(*fakes, Form1->N5, [&] {
+        fakes->modalActions.push_back(whileActive([&](QDialog&) {
+            Form10->Button4->setFocus();
+            fakes->modalActions.push_back(whileActive([](QDialog&) {}));
+            Form10->Button4->click();
+            activateAgain(*Form10);
+            EXPECT_EQ(Form10->focusWidget(), Form10->Button3);
+        }));
+        Form4->Button1->click();
+    });
+}
+
 TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
 {
     throughMenu(*fakes, Form1->N5, [&] {

@@ -198,6 +198,18 @@ TEST_F(WorkersTest, ChangingWithNothingListedOpensNoEditor)
     EXPECT_TRUE(fakes->messages.shown.empty());
 }
 
+TEST_F(WorkersTest, SearchBoxHasTheFocusAgainWhenTheListIsBackFromTheEditor)
+{
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        Form5->Button1->setFocus();
+        fakes->modalActions.push_back(whileActive([](QDialog&) {}));
+        Form5->Button1->click();
+        activateAgain(*Form5);
+        EXPECT_EQ(Form5->focusWidget(), Form5->Edit1);
+    }));
+    Form1->N3->trigger();
+}
+
 TEST_F(WorkersTest, DeleteAsksAndKeepsThePosition)
 {
     fromMenu([&] {
