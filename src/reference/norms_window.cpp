@@ -192,11 +192,17 @@ void TForm22::Button1Click()
     accept();
 }
 
+// The row deleted is the one the grid stands on; on the empty row of a new norm only what
+// was typed there goes.
 void TForm22::Button2Click()
 {
+    const QModelIndex cell = DBGrid1->currentIndex();
+    const int row = cell.isValid() ? cell.row() : norm.recNo() - 1;
     norm.cancel();
-    if (norm.recordCount() > 1)
+    if (norm.recordCount() > 1 && row >= 0 && row < norm.recordCount()) {
+        norm.setRecNo(row + 1);
         norm.deleteRecord();
+    }
     reread(0);
 }
 

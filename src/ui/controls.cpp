@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,4 +40,34 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls)
     for (QWidget* control : controls)
         row->addWidget(control);
     return row;
+}
+
+namespace {
+
+class ReturnFocus : public QObject {
+public:
+    ReturnFocus(QWidget* window, std::function<void()> focus) : QObject(window), window_(window), focus_(std::move(focus)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::ActivationChange) {
+            if (!window_->isActiveWindow())
+                leftForOwnWindow_ = QApplication::activeWindow() != nullptr;
+            else if (leftForOwnWindow_)
+                focus_();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> focus_;
+    bool leftForOwnWindow_ = false;
+};
+
+}  // namespace
+
+void refocusOnReturn(QWidget* window, std::function<void()> focus)
+{
+    window->installEventFilter(new ReturnFocus(window, std::move(focus)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
 
 class QHBoxLayout;
@@ -19,3 +20,7 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly = false);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy);
 // A dialog's buttons, at the right of their row.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls);
+// Runs `focus` whenever the window becomes active again after another window of the
+// program (an editor, a picker, a message) had been active; switching back from another
+// program leaves the focus where the user put it.
+void refocusOnReturn(QWidget* window, std::function<void()> focus);

@@ -26,6 +26,8 @@ EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QW
     layout->addWidget(GroupBox1);
     layout->addLayout(rightAlignedRow({Button1, Button2}));
 
+    refocusOnReturn(this, [this] { takeFocus(); });
+
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }, this); });
     connectHandler(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);
 }
@@ -42,6 +44,11 @@ void EditorDialog::refuse(const QString& message)
 void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    takeFocus();
+}
+
+void EditorDialog::takeFocus()
+{
     if (focusOnShow_)
         focusOnShow_->setFocus();
 }

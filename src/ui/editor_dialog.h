@@ -25,7 +25,7 @@ public:
 protected:
     // Adds a labelled field to the group box.
     void addField(const QString& label, QWidget* field);
-    // The control that takes the focus whenever the dialog is shown.
+    // The control that takes the focus whenever the dialog is shown or activated again.
     void setFocusOnShow(QWidget* control) { focusOnShow_ = control; }
     // Shows an input error in the error box; the dialog stays open.
     void refuse(const QString& message);
@@ -33,6 +33,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void takeFocus();
+
     QFormLayout* fields_;
     QWidget* focusOnShow_ = nullptr;
 };

@@ -40,6 +40,8 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
         gridWidth += column.visible ? (column.width > 0 ? column.width : 100) : 0;
     resize(gridWidth + 60, 480);
 
+    refocusOnReturn(this, [this] { focusSearchBox(); });
+
     connectHandler(Edit1, &QLineEdit::textChanged, this, &SearchListWindow::Edit1Change);
     connectHandler(Button4, &QPushButton::clicked, this, &SearchListWindow::Button4Click);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
@@ -83,6 +85,11 @@ void SearchListWindow::reread(int keepPosition)
 void SearchListWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    focusSearchBox();
+}
+
+void SearchListWindow::focusSearchBox()
+{
     if (Edit1->isVisibleTo(this))
         Edit1->setFocus();
 }
@@ -169,12 +176,14 @@ void ReferenceListWindow::endPicker()
 
 void ReferenceListWindow::Button1Click() { addRow(); }
 
+// An empty list has no row to change: the editor would write to no worker, item or
+// operation and still look as if it had saved.
 void ReferenceListWindow::Button2Click()
 {
-    if (Tag == 0)
-        changeRow();
-    else
+    if (Tag != 0)
         pick();
+    else if (!dataset().isEmpty())
+        changeRow();
 }
 
 void ReferenceListWindow::Button3Click()

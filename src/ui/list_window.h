@@ -11,7 +11,7 @@ class QPushButton;
 
 // A list over one of the shared datasets with a search box under it: typing narrows the
 // list, Up and Down in the box move the list, Escape closes the window through "Выход",
-// and the search box takes the focus whenever the window is shown.
+// and the search box takes the focus whenever the window is shown or activated.
 class SearchListWindow : public QDialog {
     Q_OBJECT
 public:
@@ -56,6 +56,7 @@ protected:
     void reject() override;  // Escape
 
 private:
+    void focusSearchBox();
     bool searchKeyDown(int key, const QString& text);
 
     Setup setup_;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace list_test {
 
@@ -42,6 +43,20 @@ ModalAction whileShown(std::function<void(QDialog&)> act)
         dialog.hide();
         return result;
     };
+}
+
+ModalAction whileActive(std::function<void(QDialog&)> act)
+{
+    return whileShown([act](QDialog& dialog) {
+        activateAgain(dialog);
+        act(dialog);
+    });
+}
+
+void activateAgain(QWidget& window)
+{
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
 void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act)

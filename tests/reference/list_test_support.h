@@ -19,6 +19,12 @@ void type(SearchListWindow& window, const QString& text);
 // A modal action that shows the window, runs `act` on it and closes it as it stands.
 ModalAction whileShown(std::function<void(QDialog&)> act);
 
+// A modal action that shows the window, makes it the active window, runs `act` on it and
+// closes it as it stands.
+ModalAction whileActive(std::function<void(QDialog&)> act);
+// Makes the window the active one again, as closing a window over it does.
+void activateAgain(QWidget& window);
+
 // Triggers a menu item of the journal window whose list is shown while `act` runs.
 void throughMenu(FakeSeams& fakes, QAction* item, std::function<void()> act);
 

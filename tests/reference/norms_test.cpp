@@ -119,6 +119,20 @@ TEST_F(NormsTest, DeleteKeepsTheLastRow)
     EXPECT_TRUE(fakes->messages.shown.empty());
 }
 
+TEST_F(NormsTest, DeleteOnTheNewNormsRowDropsOnlyWhatWasTypedThere)
+{
+    onNorms([&](QAbstractItemModel& model) {
+        Form22->DBGrid1->setCurrentIndex(model.index(1, 0));
+        Form22->DBGrid1->setCurrentIndex(model.index(3, 0));
+        Form22->Button2->click();
+        Form22->DBGrid1->setCurrentIndex(model.index(3, 0));
+        model.setData(model.index(3, 0), "400", Qt::EditRole);
+        Form22->Button2->click();
+        EXPECT_EQ(columnTexts(model, 0), QStringList({"100", "200", "300", ""}));
+    });
+    EXPECT_EQ(stored(first).size(), 3);
+}
+
 TEST_F(NormsTest, SaveWritesANewRowAndRefreshesTheListOnTheSameRow)
 {
     onNorms(

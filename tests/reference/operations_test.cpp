@@ -189,6 +189,20 @@ TEST_F(OperationsTest, EditorRefusesDuplicatesAndIncompleteInput)
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.oper where i_id = %1").arg(chair)), 1);
 }
 
+TEST_F(OperationsTest, EditorHasItsItemButtonFocusedAgainAfterAPicker)
+{
+    throughMenu(*fakes, Form1->N5, [&] {
+        fakes->modalActions.push_back(whileActive([&](QDialog&) {
+            Form10->Button4->setFocus();
+            fakes->modalActions.push_back(whileActive([](QDialog&) {}));
+            Form10->Button4->click();
+            activateAgain(*Form10);
+            EXPECT_EQ(Form10->focusWidget(), Form10->Button3);
+        }));
+        Form4->Button1->click();
+    });
+}
+
 TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
 {
     throughMenu(*fakes, Form1->N5, [&] {
@@ -201,6 +215,12 @@ TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
         fakes->messages.answers = {true};
         Form4->Button3->click();
         EXPECT_EQ(column(*Form4), QStringList({"Стул С-2"}));
+        // Nothing listed: neither the norms nor the editor.
+        type(*Form4, "Я");
+        Form4->DBGrid1DblClick();
+        Form4->CheckBox1->setChecked(false);
+        Form4->DBGrid1DblClick();
+        EXPECT_EQ(fakes->modalShown.back(), "Form22");
     });
     EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить операцию?"}));
     Form4->CheckBox1->setChecked(false);

@@ -187,6 +187,29 @@ TEST_F(WorkersTest, ChangeKeepsTheRowPositionAndTheEditorsLookupChoice)
     EXPECT_EQ(db->scalar("select s_staffpos_hl from accounts_dep.person where fio = 'Абрамов А.А.'"), "Сварщик");
 }
 
+TEST_F(WorkersTest, ChangingWithNothingListedOpensNoEditor)
+{
+    fromMenu([&] {
+        type(*Form5, "Я");  // no worker's name starts so
+        Form5->Button2->click();
+        Form5->DBGrid1DblClick();
+    });
+    EXPECT_EQ(fakes->modalShown.back(), "Form5");
+    EXPECT_TRUE(fakes->messages.shown.empty());
+}
+
+TEST_F(WorkersTest, SearchBoxHasTheFocusAgainWhenTheListIsBackFromTheEditor)
+{
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        Form5->Button1->setFocus();
+        fakes->modalActions.push_back(whileActive([](QDialog&) {}));
+        Form5->Button1->click();
+        activateAgain(*Form5);
+        EXPECT_EQ(Form5->focusWidget(), Form5->Edit1);
+    }));
+    Form1->N3->trigger();
+}
+
 TEST_F(WorkersTest, DeleteAsksAndKeepsThePosition)
 {
     fromMenu([&] {
