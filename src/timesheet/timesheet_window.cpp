@@ -1,5 +1,6 @@
 #include "timesheet_window.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "handler_guard.h"
 #include "seams.h"
@@ -33,14 +34,6 @@ const QStringList kMonths{QStringLiteral("Январь"),  QStringLiteral("Фе�
                           QStringLiteral("Апрель"),  QStringLiteral("Май"),     QStringLiteral("Июнь"),
                           QStringLiteral("Июль"),    QStringLiteral("Август"),  QStringLiteral("Сентябрь"),
                           QStringLiteral("Октябрь"), QStringLiteral("Ноябрь"),  QStringLiteral("Декабрь")};
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 DataGrid* makeGrid(QWidget* parent, const char* name, int shift)
 {

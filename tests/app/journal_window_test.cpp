@@ -35,14 +35,7 @@ protected:
     }
 
     // The names the grid lists for the current shift.
-    QStringList listedNames()
-    {
-        QStringList names;
-        auto* model = Form1->DBGrid2->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            names << model->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList listedNames() { return columnTexts(*Form1->DBGrid2->model()); }
 
     Seed::Journal j{};
 };

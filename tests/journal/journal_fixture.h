@@ -61,14 +61,7 @@ protected:
     }
     void mendTimesheetWrites() { db->exec("drop trigger refuse_hours on accounts_dep.h_tabel"); }
 
-    QStringList listedNames()
-    {
-        QStringList names;
-        auto* model = Form1->DBGrid2->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            names << model->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList listedNames() { return columnTexts(*Form1->DBGrid2->model()); }
     int selectedRow() const { return Form1->DBGrid2->currentIndex().row(); }
 
     Seed::Journal j{};

@@ -13,11 +13,7 @@ namespace list_test {
 QStringList column(SearchListWindow& window, int column)
 {
     QAbstractItemModelTester tester(window.DBGrid1->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QStringList texts;
-    auto* model = window.DBGrid1->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts << model->index(row, column).data().toString();
-    return texts;
+    return columnTexts(*window.DBGrid1->model(), column);
 }
 
 QString current(SearchListWindow& window, int column)

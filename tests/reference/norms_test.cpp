@@ -46,14 +46,6 @@ protected:
         });
     }
 
-    static QStringList columnTexts(QAbstractItemModel& model, int column)
-    {
-        QStringList texts;
-        for (int row = 0; row < model.rowCount(); ++row)
-            texts << model.index(row, column).data().toString();
-        return texts;
-    }
-
     // Types into a cell and moves on to another column, as the user does.
     static void typeAndLeave(int row, int column, const QString& text, int nextColumn)
     {

@@ -4,6 +4,7 @@
 #include "login_window.h"
 #include "startup.h"
 
+#include <QAbstractItemModel>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,14 @@ void AppFixture::logIn(const QString& code, std::function<void()> whileShown)
     });
     Form23->Edit1->setText(code);
     Form23->Button1->click();
+}
+
+QStringList columnTexts(const QAbstractItemModel& model, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, column).data().toString();
+    return texts;
 }
 
 QStringList AppFixture::messageTexts() const

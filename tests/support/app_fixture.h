@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+class QAbstractItemModel;
+
+// The texts of one column of a grid's model, top to bottom, as the user reads them.
+QStringList columnTexts(const QAbstractItemModel& model, int column = 0);
+
 // A test of the whole program: its own database, the seams replaced, and every window
 // created by the real start-up against that database.
 class AppFixture : public ::testing::Test {
