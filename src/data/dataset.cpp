@@ -390,6 +390,52 @@ QString Dataset::keyCondition(const Row& original, std::vector<ParameterText>& p
     return conditions.join(QStringLiteral(" and "));
 }
 
+Dataset::ChangedFields Dataset::changedFields(std::vector<ParameterText>& params) const
+{
+    ChangedFields changed;
+    for (int c = 0; c < int(columns_.size()); ++c) {
+        if (!modified_[size_t(c)])
+            continue;
+        const auto& value = editBuffer_[size_t(c)];
+        params.push_back(value ? ParameterText(value->toUtf8()) : std::nullopt);
+        changed.names << columns_[size_t(c)].name;
+        changed.placeholders << QStringLiteral("$%1").arg(params.size());
+    }
+    return changed;
+}
+
+QString Dataset::insertSql(const ChangedFields& changed) const
+{
+    if (changed.names.isEmpty())
+        return QStringLiteral("insert into %1 default values returning *").arg(updateTable_);
+    return QStringLiteral("insert into %1 (%2) values (%3) returning *")
+        .arg(updateTable_, changed.names.join(QStringLiteral(", ")), changed.placeholders.join(QStringLiteral(", ")));
+}
+
+QString Dataset::updateSql(const ChangedFields& changed, std::vector<ParameterText>& params) const
+{
+    QStringList assignments;
+    for (int i = 0; i < changed.names.size(); ++i)
+        assignments << changed.names[i] + QStringLiteral(" = ") + changed.placeholders[i];
+    const Row& original = rows_[size_t(visible_[size_t(current_)])];
+    return QStringLiteral("update %1 set %2 where %3 returning *")
+        .arg(updateTable_, assignments.join(QStringLiteral(", ")), keyCondition(original, params));
+}
+
+// The edited row as the server stored it: generated keys and defaults included.
+Dataset::Row Dataset::rowAsStored(PGresult* result)
+{
+    if (PQntuples(result) == 0)
+        throw DatabaseError(QStringLiteral("Запись не найдена: её изменил или удалил другой пользователь"));
+    std::vector<Row> returned;
+    readResult(result, returned, false);
+    Row stored = editBuffer_;
+    for (int c = 0; c < int(columns_.size()); ++c)
+        if (PQfnumber(result, columns_[size_t(c)].name.toUtf8().constData()) >= 0)
+            stored[size_t(c)] = returned.front()[size_t(c)];
+    return stored;
+}
+
 void Dataset::post()
 {
     if (state_ != State::Edit && state_ != State::Insert)
@@ -397,49 +443,17 @@ void Dataset::post()
     if (updateTable_.isEmpty())
         throw DatabaseError(QStringLiteral("Набор данных нельзя изменять"));
 
-    std::vector<ParameterText> params;
-    QStringList names;
-    QStringList placeholders;
-    for (int c = 0; c < int(columns_.size()); ++c) {
-        if (!modified_[size_t(c)])
-            continue;
-        const auto& value = editBuffer_[size_t(c)];
-        params.push_back(value ? ParameterText(value->toUtf8()) : std::nullopt);
-        names << columns_[size_t(c)].name;
-        placeholders << QStringLiteral("$%1").arg(params.size());
-    }
-
-    QString sql;
-    if (state_ == State::Insert) {
-        sql = names.isEmpty()
-            ? QStringLiteral("insert into %1 default values returning *").arg(updateTable_)
-            : QStringLiteral("insert into %1 (%2) values (%3) returning *")
-                  .arg(updateTable_, names.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")));
-    } else {
-        if (names.isEmpty()) {
-            state_ = State::Browse;
-            return;
-        }
-        QStringList assignments;
-        for (int i = 0; i < names.size(); ++i)
-            assignments << names[i] + QStringLiteral(" = ") + placeholders[i];
-        const Row& original = rows_[size_t(visible_[size_t(current_)])];
-        sql = QStringLiteral("update %1 set %2 where %3 returning *")
-                  .arg(updateTable_, assignments.join(QStringLiteral(", ")), keyCondition(original, params));
-    }
-
-    PgResultHandle result = connection_.execute(sql, params);
-    if (PQntuples(result.get()) == 0)
-        throw DatabaseError(QStringLiteral("Запись не найдена: её изменил или удалил другой пользователь"));
-
-    std::vector<Row> returned;
-    readResult(result.get(), returned, false);
-    Row stored = editBuffer_;
-    for (int c = 0; c < int(columns_.size()); ++c)
-        if (PQfnumber(result.get(), columns_[size_t(c)].name.toUtf8().constData()) >= 0)
-            stored[size_t(c)] = returned.front()[size_t(c)];
-
     const bool inserting = state_ == State::Insert;
+    std::vector<ParameterText> params;
+    const ChangedFields changed = changedFields(params);
+    if (!inserting && changed.names.isEmpty()) {
+        state_ = State::Browse;
+        return;
+    }
+    const QString sql = inserting ? insertSql(changed) : updateSql(changed, params);
+    const PgResultHandle result = connection_.execute(sql, params);
+    Row stored = rowAsStored(result.get());
+
     resetAround([&] {
         state_ = State::Browse;
         if (inserting) {

@@ -129,6 +129,15 @@ private:
     void moveTo(int index);
     void readResult(PGresult* result, std::vector<Row>& into, bool readColumns);
     QString keyCondition(const Row& original, std::vector<ParameterText>& params) const;
+    // The fields an edit changed, as column names and $n placeholders of params.
+    struct ChangedFields {
+        QStringList names;
+        QStringList placeholders;
+    };
+    ChangedFields changedFields(std::vector<ParameterText>& params) const;
+    QString insertSql(const ChangedFields& changed) const;
+    QString updateSql(const ChangedFields& changed, std::vector<ParameterText>& params) const;
+    Row rowAsStored(PGresult* result);
     template <typename Change>
     void resetAround(Change&& change);
 
