@@ -87,7 +87,15 @@ void TForm11::buildControls()
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Edit4->setText(QStringLiteral("0"));
     Edit6->setText(QStringLiteral("0"));
+    acceptDigitsOnly();
+    createLabels();
+    layOutControls();
+    setFieldTabOrder();
+}
 
+// Quantity, rejects, colour and hours take digits only, at most 9, so they fit an integer.
+void TForm11::acceptDigitsOnly()
+{
     const auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6}) {
         edit->setValidator(digits);
@@ -96,7 +104,10 @@ void TForm11::buildControls()
     }
     Edit1->installEventFilter(this);
     Edit2->installEventFilter(this);
+}
 
+void TForm11::createLabels()
+{
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("ФИО"), Edit1);
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("Операция"), Edit2);
     Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("Кол-во"), Edit3);
@@ -107,7 +118,10 @@ void TForm11::buildControls()
     Label8 = makeLabel(GroupBox1, "Label8", QStringLiteral("Цена база"), Edit8);
     Label7 = makeLabel(GroupBox1, "Label7", QStringLiteral("Цена итог"), Edit7);
     Label9 = makeLabel(GroupBox1, "Label9", QStringLiteral("Сумма"), Edit9);
+}
 
+void TForm11::layOutControls()
+{
     auto* grid = new QGridLayout(GroupBox1);
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(Edit1, 0, 1, 1, 4);
@@ -136,7 +150,10 @@ void TForm11::buildControls()
     layout->addWidget(GroupBox1);
     layout->addLayout(rightAlignedRow({Button1, Button2}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
+void TForm11::setFieldTabOrder()
+{
     QWidget* const order[] = {Button3, Button4, Edit3, Edit6, Edit5, DTimeP, Edit4, CheckBox1, Button1, Button2};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);

@@ -85,6 +85,10 @@ protected:
 
 private:
     void buildControls();
+    void acceptDigitsOnly();
+    void createLabels();
+    void layOutControls();
+    void setFieldTabOrder();
     void connectHandlers();
     void fillFromJournalRow(const Dataset& journal);
     void showBasePriceOf(int operationId);
