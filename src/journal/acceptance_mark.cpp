@@ -10,7 +10,7 @@ QString toggled(const QString& mark) { return isAccepted(mark) ? QStringLiteral(
 
 void paintCell(const CellContext& cell, CellLook& look)
 {
-    if (!cell.spec || cell.spec->field != QStringLiteral("ok"))
+    if (!cell.gridColumn || cell.gridColumn->field != QStringLiteral("ok"))
         return;
     look.bold = true;
     look.text = isAccepted(cell.value.value_or(QString())) ? QColor(0, 128, 0) : QColor(255, 0, 0);

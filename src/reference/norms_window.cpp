@@ -44,10 +44,10 @@ public:
             return isNewRow(index.row()) ? QVariant(QString()) : DatasetModel::data(index, Qt::DisplayRole);
         const Field value = dataset().fieldByName(field(index.column()));
         const int column = dataset().columnIndex(field(index.column()));
-        const GridColumn& spec = columns()[size_t(index.column())];
+        const GridColumn& gridColumn = columns()[size_t(index.column())];
         return value.isNull() ? QString()
-                              : formatForDisplay(value.asString(), dataset().columns()[size_t(column)].oid, spec.minDecimals,
-                                                 spec.maxDecimals);
+                              : formatForDisplay(value.asString(), dataset().columns()[size_t(column)].oid, gridColumn.minDecimals,
+                                                 gridColumn.maxDecimals);
     }
 
     bool setData(const QModelIndex& index, const QVariant& value, int role) override

@@ -42,7 +42,7 @@ protected:
         CellContext context;
         context.row = index.row();
         context.column = index.column();
-        context.spec = &model->columns()[size_t(index.column())];
+        context.gridColumn = &model->columns()[size_t(index.column())];
         context.value = model->cellText(index.row(), index.column());
         context.selected = option->state & QStyle::State_Selected;
         CellLook look;

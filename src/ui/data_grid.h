@@ -20,7 +20,7 @@ struct CellLook {
 struct CellContext {
     int row = 0;
     int column = 0;
-    const GridColumn* spec = nullptr;
+    const GridColumn* gridColumn = nullptr;
     std::optional<QString> value;  // stored text, nullopt for null
     bool selected = false;
 };

@@ -97,10 +97,10 @@ std::optional<QString> DatasetModel::cellText(int row, int column) const
 
 Qt::Alignment DatasetModel::alignment(int column) const
 {
-    const GridColumn& spec = columns_[size_t(column)];
-    if (spec.alignment)
-        return spec.alignment;
-    const int c = dataset_->columnIndex(spec.field);
+    const GridColumn& gridColumn = columns_[size_t(column)];
+    if (gridColumn.alignment)
+        return gridColumn.alignment;
+    const int c = dataset_->columnIndex(gridColumn.field);
     const bool numeric = c >= 0 && dataset_->columns()[size_t(c)].numeric;
     return (numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
@@ -113,8 +113,8 @@ QString DatasetModel::displayText(int row, int column) const
     const auto& cell = dataset_->cellAt(row, c);
     if (!cell)
         return {};
-    const GridColumn& spec = columns_[size_t(column)];
-    return formatForDisplay(*cell, dataset_->columns()[size_t(c)].oid, spec.minDecimals, spec.maxDecimals);
+    const GridColumn& gridColumn = columns_[size_t(column)];
+    return formatForDisplay(*cell, dataset_->columns()[size_t(c)].oid, gridColumn.minDecimals, gridColumn.maxDecimals);
 }
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const
@@ -135,10 +135,10 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    const GridColumn& spec = columns_[size_t(section)];
+    const GridColumn& gridColumn = columns_[size_t(section)];
     switch (role) {
     case Qt::DisplayRole:
-        return spec.title;
+        return gridColumn.title;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     case Qt::FontRole: {
@@ -147,7 +147,7 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
         return font;
     }
     case Qt::ForegroundRole:
-        return spec.titleColor.isValid() ? QVariant(spec.titleColor) : QVariant();
+        return gridColumn.titleColor.isValid() ? QVariant(gridColumn.titleColor) : QVariant();
     default:
         return {};
     }

@@ -119,7 +119,7 @@ protected:
         CellContext context;
         context.row = row;
         context.column = 10;
-        context.spec = &model->columns()[10];
+        context.gridColumn = &model->columns()[10];
         context.value = model->cellText(row, 10);
         context.selected = selected;
         CellLook look;
@@ -165,7 +165,7 @@ TEST_F(AcceptanceTest, OtherColumnsAreDrawnAsUsual)
     logIn("8573", [&] {
         auto* model = Form1->DBGrid2->datasetModel();
         CellContext context;
-        context.spec = &model->columns()[0];
+        context.gridColumn = &model->columns()[0];
         context.value = model->cellText(0, 0);
         CellLook look;
         Form1->DBGrid2->cellStyler()(context, look);
