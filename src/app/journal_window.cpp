@@ -253,6 +253,12 @@ void TForm1::openShiftQueries()
     }
 }
 
+void TForm1::closeShiftQueries()
+{
+    for (int shift = 1; shift <= 4; ++shift)
+        DataModule6->shiftQuery(shift).close();
+}
+
 void TForm1::FormActivate()
 {
     DateT->setDate(seams::today());
@@ -269,8 +275,7 @@ void TForm1::FormActivate()
 void TForm1::DateTCloseUp()
 {
     WaitCursor waiting;
-    for (int shift = 1; shift <= 4; ++shift)
-        DataModule6->shiftQuery(shift).close();
+    closeShiftQueries();
     openShiftQueries();
     markWeekend();
     DBGrid2->setFocus();
@@ -301,8 +306,7 @@ void TForm1::RadioButtonClick(int shift)
 void TForm1::Button8Click()
 {
     WaitCursor waiting;
-    for (int shift = 1; shift <= 4; ++shift)
-        DataModule6->shiftQuery(shift).close();
+    closeShiftQueries();
     for (int shift = 1; shift <= 4; ++shift)
         DataModule6->shiftQuery(shift).open();
 }

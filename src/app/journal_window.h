@@ -91,6 +91,7 @@ private:
     void buildControls();
     void buildMenu();
     void connectHandlers();
+    void closeShiftQueries();
     void openShiftQueries();
     void markWeekend();
     void paintShiftSelectors();

@@ -1,11 +1,10 @@
 #include "list_window.h"
 
 #include "controls.h"
-#include "sql_text.h"
 #include "filter_expression.h"
-
 #include "handler_guard.h"
 #include "seams.h"
+#include "sql_text.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
