@@ -111,9 +111,12 @@ SELECT g.id::numeric(15, 0)         AS id,
 CREATE FUNCTION accounts_dep.izdel_write() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     IF TG_OP = 'INSERT' THEN
+        -- An item written with its nomenclature group's caption gets that classifier entry.
         INSERT INTO cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, id_class_item)
         VALUES (COALESCE(NEW.id, nextval('cmn_gds_and_srv.gds_and_srv_id_seq')), NEW.marka, '', 6,
-                NEW.massa, NEW.id_class_item);
+                NEW.massa, COALESCE(NEW.id_class_item,
+                    (SELECT c.id FROM cmn_classifier.item c
+                      WHERE c.id_level = 2 AND c.s_caption = NEW.nom ORDER BY c.id LIMIT 1)));
         RETURN NEW;
     ELSIF TG_OP = 'UPDATE' THEN
         UPDATE cmn_gds_and_srv.gds_and_srv
@@ -128,6 +131,8 @@ END $$;
 
 CREATE TRIGGER izdel_write INSTEAD OF INSERT OR UPDATE OR DELETE ON accounts_dep.izdel
     FOR EACH ROW EXECUTE FUNCTION accounts_dep.izdel_write();
+-- Item keys come from the goods' generator, which the import moves past the keys it copies.
+ALTER VIEW accounts_dep.izdel ALTER COLUMN id SET DEFAULT nextval('cmn_gds_and_srv.gds_and_srv_id_seq');
 
 CREATE TABLE accounts_dep.vid_oper (
     id  serial PRIMARY KEY,

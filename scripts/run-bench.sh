@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, starts a throwaway PostgreSQL server, loads db/schema.sql into a fresh database
-# and runs the timesheet benchmark on it; stops the server afterwards.
-# Extra arguments go to the benchmark program, e.g. --benchmark_repetitions=3.
+# and runs the timesheet benchmark, then the legacy import benchmark on it; stops the server
+# afterwards. Extra arguments go to the timesheet benchmark, e.g. --benchmark_repetitions=3.
 # The server runs without fsync, as the test server does; TABEL_PG_THROWAWAY=0 keeps it durable.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,3 +25,4 @@ export TABEL_BENCH_PGHOST=$server/socket
 export TABEL_BENCH_DATABASE=tabel_bench
 export QT_QPA_PLATFORM=offscreen
 "$build/bench/timesheet_bench" "$@"
+"$build/bench/import_bench"

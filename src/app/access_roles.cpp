@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 std::optional<Role> roleForCode(const QString& code)
 {
@@ -59,6 +60,7 @@ void applyRole(Role role)
         journal.Button1->setEnabled(false);
         break;
     case Role::FullAccess:
+        journal.ImportShortcut->setEnabled(true);
         break;
     }
 }

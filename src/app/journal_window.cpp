@@ -14,6 +14,7 @@
 #include "operations_window.h"
 #include "workers_window.h"
 #include "database_error.h"
+#include "import_command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,9 +24,11 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -122,10 +125,13 @@ void TForm1::buildControls()
     Button8 = makeButton(this, "Button8", QStringLiteral("Обновить"));
     Button5 = makeButton(this, "Button5", QStringLiteral("Хоз. работы"));
     Button4 = makeButton(this, "Button4", QStringLiteral("Выход"));
+    Label1 = new QLabel(this);
+    Label1->hide();
 
     const std::pair<QWidget*, const char*> names[] = {
         {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"}, {RadioButton3, "RadioButton3"},
-        {RadioButton4, "RadioButton4"}, {DateT, "DateT"}, {CBox1, "CBox1"}, {DBGrid2, "DBGrid2"}};
+        {RadioButton4, "RadioButton4"}, {DateT, "DateT"}, {CBox1, "CBox1"}, {DBGrid2, "DBGrid2"},
+        {Label1, "Label1"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
@@ -134,7 +140,7 @@ void TForm1::buildControls()
         top->addWidget(w);
     top->addStretch();
     auto* bottom = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button8, Button5})
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button8, Button5, Label1})
         bottom->addWidget(w);
     bottom->addStretch();
     bottom->addWidget(Button4);
@@ -166,6 +172,10 @@ void TForm1::buildMenu()
     N10 = MainMenu1->addAction(QStringLiteral("Выход"));
     N12 = MainMenu1->addAction(QStringLiteral("Импорт"));
     N12->setVisible(false);
+    // A hidden action takes no shortcut; maintenance staff reach the import by this one.
+    ImportShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), this);
+    ImportShortcut->setObjectName(QStringLiteral("ImportShortcut"));
+    ImportShortcut->setEnabled(false);
 
     const std::pair<QAction*, const char*> names[] = {{N3, "N3"}, {N4, "N4"}, {N5, "N5"},   {N6, "N6"},
                                                       {N7, "N7"}, {N11, "N11"}, {N9, "N9"}, {N10, "N10"},
@@ -194,6 +204,8 @@ void TForm1::connectHandlers()
     connectHandler(N5, &QAction::triggered, this, &TForm1::N5Click);
     connectHandler(N6, &QAction::triggered, this, &TForm1::N6Click);
     connectHandler(N11, &QAction::triggered, this, &TForm1::N11Click);
+    connectHandler(N12, &QAction::triggered, this, &TForm1::N12Click);
+    connectHandler(ImportShortcut, &QShortcut::activated, this, &TForm1::N12Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -350,6 +362,8 @@ void TForm1::N11Click()
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();
 }
+
+void TForm1::N12Click() { runLegacyImport(DataModule6->ADO_DB, *this, *Label1, *Timer1); }
 
 void TForm1::Timer1Timer()
 {

@@ -9,10 +9,12 @@ class DataGrid;
 class QAction;
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QTimer;
 
 // The journal window "Табель": the records of one date and shift with each worker's
@@ -42,6 +44,7 @@ public:
     QPushButton* Button8;  // "Обновить"
     QPushButton* Button5;  // "Хоз. работы"
     QPushButton* Button4;  // "Выход"
+    QLabel* Label1;        // progress of the legacy import, hidden until it runs
 
     QMenuBar* MainMenu1;
     QMenu* N2;        // "Справочники"
@@ -55,6 +58,8 @@ public:
     QAction* N9;      // "Сводные отчеты"
     QAction* N10;     // "Выход"
     QAction* N12;     // "Импорт", hidden
+    // Ctrl+Shift+F12 runs "Импорт"; enabled by the full-access login only.
+    QShortcut* ImportShortcut;
 
     QTimer* Timer1;   // the 30-second version check
     Dataset ver;      // the version stamp table
@@ -74,6 +79,7 @@ public:
     void N5Click();  // "Цены"
     void N6Click();  // "Операции"
     void N11Click();
+    void N12Click();  // "Импорт"
     void Timer1Timer();
     void Button1Click();
     void Button2Click();

@@ -1,0 +1,12 @@
+#pragma once
+
+class Connection;
+class QLabel;
+class QTimer;
+class QWidget;
+
+// The legacy import run from a window: the window waits, disabled but repainted after
+// every batch, its timer is held so that nothing else uses the connection meanwhile, and
+// the label, shown for the purpose, tells the progress table by table. A failure reaches
+// the caller as a DatabaseError after the window is usable again.
+void runLegacyImport(Connection& target, QWidget& window, QLabel& progress, QTimer& timer);

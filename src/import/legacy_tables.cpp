@@ -1,0 +1,47 @@
+#include "legacy_tables.h"
+
+namespace {
+
+std::vector<LegacyField> fields(FieldKind kind, std::initializer_list<const char*> names)
+{
+    std::vector<LegacyField> list;
+    for (const char* name : names)
+        list.push_back({QLatin1String(name), kind});
+    return list;
+}
+
+std::vector<LegacyField> timesheetFields()
+{
+    std::vector<LegacyField> list = fields(FieldKind::Integer, {"id", "w_id", "month", "year", "smena"});
+    for (int day = 1; day <= 31; ++day)
+        list.push_back({QStringLiteral("d%1").arg(day), FieldKind::Integer});
+    return list;
+}
+
+}  // namespace
+
+const std::vector<LegacyTable>& legacyTables()
+{
+    using K = FieldKind;
+    static const std::vector<LegacyTable> tables = {
+        {QStringLiteral("H_TABEL"), QStringLiteral("accounts_dep.h_tabel"), true, timesheetFields()},
+        {QStringLiteral("IZDEL"), QStringLiteral("accounts_dep.izdel"), true,
+         {{"id", K::Integer}, {"marka", K::Text}, {"nom", K::Text}, {"massa", K::Float}}},
+        // The nomenclature gets new keys from the server.
+        {QStringLiteral("NOMENKL"), QStringLiteral("accounts_dep.nomenkl"), false,
+         {{"marka", K::Text}, {"nom", K::Text}}},
+        {QStringLiteral("OPER"), QStringLiteral("accounts_dep.oper"), true,
+         {{"id", K::Integer}, {"vid", K::Integer}, {"naimen", K::Integer}, {"cena", K::Float}, {"i_id", K::Integer}}},
+        {QStringLiteral("VID_OPER"), QStringLiteral("accounts_dep.vid_oper"), true,
+         {{"id", K::Integer}, {"vid", K::Text}}},
+        {QStringLiteral("WORKERS"), QStringLiteral("accounts_dep.workers"), true,
+         {{"id", K::Integer}, {"fio", K::Text}, {"addr", K::Text}}},
+        // The hours of a record are whole hours; its dates are read with a fixed format.
+        {QStringLiteral("smena"), QStringLiteral("accounts_dep.smena"), true,
+         {{"id", K::Integer}, {"w_id", K::Integer}, {"i_id", K::Integer}, {"o_id", K::Integer},
+          {"kol_vo", K::Integer}, {"brak", K::Integer}, {"smena", K::Integer}, {"cena", K::Float},
+          {"color", K::Integer}, {"ok", K::Text}, {"data", K::Date}, {"time", K::Integer},
+          {"vvod", K::DateTime}}},
+    };
+    return tables;
+}
