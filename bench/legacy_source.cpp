@@ -43,9 +43,11 @@ void LegacySource::registerDataSource(bool registered)
 {
     writeFile(folder_.filePath(QStringLiteral("odbcinst.ini")),
               QStringLiteral("[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%1\n").arg(TABEL_SQLITE_ODBC_DRIVER));
+    // StepAPI: the driver hands rows over as SQLite steps through them instead of reading
+    // the whole result first.
     const QString name = registered ? QStringLiteral("Tabel") : QStringLiteral("Other");
     writeFile(folder_.filePath(QStringLiteral("odbc.ini")),
-              QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2\n").arg(name, path_));
+              QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2\nStepAPI=1\n").arg(name, path_));
     qputenv("ODBCSYSINI", folder_.path().toUtf8());
     qputenv("ODBCINI", folder_.filePath(QStringLiteral("odbc.ini")).toUtf8());
 }
@@ -55,15 +57,15 @@ void LegacySource::createTables()
     QString days;
     for (int day = 1; day <= 31; ++day)
         days += QStringLiteral(", D%1 INTEGER").arg(day);
-    exec(QStringLiteral("CREATE TABLE H_TABEL (ID INTEGER, W_ID INTEGER, MONTH INTEGER, YEAR INTEGER, SMENA INTEGER%1)")
+    exec(QStringLiteral("CREATE TABLE H_TABEL (ID INTEGER PRIMARY KEY, W_ID INTEGER, MONTH INTEGER, YEAR INTEGER, SMENA INTEGER%1)")
              .arg(days));
-    exec(QStringLiteral("CREATE TABLE IZDEL (ID INTEGER, MARKA VARCHAR(254), NOM VARCHAR(255), MASSA REAL)"));
-    exec(QStringLiteral("CREATE TABLE NOMENKL (ID INTEGER, MARKA VARCHAR(128), NOM VARCHAR(512))"));
-    exec(QStringLiteral("CREATE TABLE OPER (ID INTEGER, VID INTEGER, NAIMEN INTEGER, CENA REAL, I_ID INTEGER)"));
-    exec(QStringLiteral("CREATE TABLE VID_OPER (ID INTEGER, VID VARCHAR(128))"));
+    exec(QStringLiteral("CREATE TABLE IZDEL (ID INTEGER PRIMARY KEY, MARKA VARCHAR(254), NOM VARCHAR(255), MASSA REAL)"));
+    exec(QStringLiteral("CREATE TABLE NOMENKL (ID INTEGER PRIMARY KEY, MARKA VARCHAR(128), NOM VARCHAR(512))"));
+    exec(QStringLiteral("CREATE TABLE OPER (ID INTEGER PRIMARY KEY, VID INTEGER, NAIMEN INTEGER, CENA REAL, I_ID INTEGER)"));
+    exec(QStringLiteral("CREATE TABLE VID_OPER (ID INTEGER PRIMARY KEY, VID VARCHAR(128))"));
     // Spelled in mixed case: fields are found whatever the letter case.
-    exec(QStringLiteral("CREATE TABLE WORKERS (Id INTEGER, Fio VARCHAR(128), Addr VARCHAR(128))"));
-    exec(QStringLiteral("CREATE TABLE SMENA (ID INTEGER, W_ID INTEGER, I_ID INTEGER, O_ID INTEGER, KOL_VO INTEGER, "
+    exec(QStringLiteral("CREATE TABLE WORKERS (Id INTEGER PRIMARY KEY, Fio VARCHAR(128), Addr VARCHAR(128))"));
+    exec(QStringLiteral("CREATE TABLE SMENA (ID INTEGER PRIMARY KEY, W_ID INTEGER, I_ID INTEGER, O_ID INTEGER, KOL_VO INTEGER, "
                         "BRAK INTEGER, SMENA INTEGER, CENA REAL, COLOR INTEGER, OK VARCHAR(2), DATA DATE, "
                         "TIME INTEGER, VVOD TIMESTAMP)"));
 }

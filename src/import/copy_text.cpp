@@ -1,7 +1,7 @@
 #include "copy_text.h"
 
 #include <QDate>
-#include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -29,13 +29,23 @@ bool appendPlainInteger(QByteArray& row, QStringView text)
     return true;
 }
 
+// A number with a full stop or a comma before its fraction.
 std::optional<double> number(QStringView text)
 {
-    QString dotted = text.toString();
-    dotted.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = QLocale::c().toDouble(dotted, &ok);
-    if (!ok || !std::isfinite(value))
+    char ascii[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii))
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return std::nullopt;
+        ascii[i] = c == u',' ? '.' : char(c);
+    }
+    double value = 0;
+    const char* start = ascii[0] == '+' ? ascii + 1 : ascii;
+    const char* end = ascii + text.size();
+    const auto [stop, error] = std::from_chars(start, end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -56,29 +66,44 @@ void appendFloat(QByteArray& row, QStringView text)
     const std::optional<double> value = number(text);
     if (!value)
         throw RefusedValue{shown(text) + QStringLiteral(" не число")};
-    row += QByteArray::number(*value, 'g', QLocale::FloatingPointShortest);
+    char shortest[32];
+    const auto [end, error] = std::to_chars(shortest, shortest + sizeof shortest, *value);
+    row.append(shortest, end - shortest);
 }
 
-// Text the way COPY reads it: backslash, tab and line ends escaped.
+char escaped(char16_t c)
+{
+    switch (c) {
+    case u'\\':
+        return '\\';
+    case u'\t':
+        return 't';
+    case u'\n':
+        return 'n';
+    case u'\r':
+        return 'r';
+    default:
+        return 0;
+    }
+}
+
+// Text the way COPY reads it, in UTF-8 with backslash, tab and line ends escaped.
 void appendText(QByteArray& row, QStringView text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
-        switch (c) {
-        case '\\':
-            row += "\\\\";
-            break;
-        case '\t':
-            row += "\\t";
-            break;
-        case '\n':
-            row += "\\n";
-            break;
-        case '\r':
-            row += "\\r";
-            break;
-        default:
-            row += c;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (const char e = escaped(c)) {
+            row += '\\';
+            row += e;
+        } else if (c < 0x80) {
+            row += char(c);
+        } else {
+            // Letters beyond ASCII, up to the next character that needs no conversion.
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80)
+                ++end;
+            row += text.mid(i, end - i).toUtf8();
+            i = end - 1;
         }
     }
 }
@@ -162,7 +187,10 @@ private:
 
 void appendDigits(QByteArray& row, int value, int width)
 {
-    row += QByteArray::number(value).rightJustified(width, '0');
+    char digits[4];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = char('0' + value % 10);
+    row.append(digits, width);
 }
 
 void appendDate(QByteArray& row, const Moment& m)

@@ -1,12 +1,13 @@
 #include "legacy_import.h"
 
 #include "connection.h"
+#include "copy_stream.h"
 #include "copy_text.h"
 #include "database_error.h"
 #include "legacy_tables.h"
 #include "odbc_source.h"
 
-#include <QRegularExpression>
+#include <limits>
 #include <optional>
 
 namespace legacy_import {
@@ -25,44 +26,6 @@ class ImportFailure : public DatabaseError {
 public:
     using DatabaseError::DatabaseError;
 };
-
-// A refusal by the server while a batch was copied, with the COPY line and column it names.
-struct CopyRefusal {
-    QString message;
-    std::optional<qint64> line;
-    QString column;
-};
-
-CopyRefusal refusal(const PGresult* result, PGconn* connection)
-{
-    CopyRefusal r;
-    r.message = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(connection)).trimmed();
-    const QString context = result ? QString::fromUtf8(PQresultErrorField(result, PG_DIAG_CONTEXT)) : QString();
-    // "COPY oper, line 3, column naimen: …", in whatever language the server speaks.
-    static const QRegularExpression where(QStringLiteral(R"(COPY [^,\s]+, \S+ (\d+)(?:, \S+ ([^:\s]+):)?)"));
-    const QRegularExpressionMatch match = where.match(context);
-    if (match.hasMatch()) {
-        r.line = match.captured(1).toLongLong();
-        r.column = match.captured(2);
-    }
-    return r;
-}
-
-// Sends one batch of rows in COPY text form; throws CopyRefusal.
-void copyBatch(Connection& target, const QByteArray& statement, const QByteArray& rows)
-{
-    PGconn* connection = target.raw();
-    const PgResultHandle started(PQexec(connection, statement.constData()));
-    if (PQresultStatus(started.get()) != PGRES_COPY_IN)
-        throw refusal(started.get(), connection);
-    PQputCopyData(connection, rows.constData(), int(rows.size()));
-    PQputCopyEnd(connection, nullptr);
-    const PgResultHandle finished(PQgetResult(connection));
-    while (PgResultHandle rest{PQgetResult(connection)})
-        ;
-    if (!finished || PQresultStatus(finished.get()) != PGRES_COMMAND_OK)
-        throw refusal(finished.get(), connection);
-}
 
 // The generator behind a table's id column: serial, identity, or a default of nextval
 // (on a view as well); empty when the column has none.
@@ -93,9 +56,11 @@ public:
 private:
     void bindFields(OdbcReader& reader);
     void copyRows(OdbcReader& reader, qint64 total, const Progress& progress);
+    int fetch(OdbcReader& reader, qint64 nextRow) const;
     QByteArray batchText(OdbcReader& reader, int rows, qint64 firstRow);
     void appendRow(QByteArray& text, OdbcReader& reader, int row, qint64 rowNumber);
-    void writeBatch(const QByteArray& text, qint64 firstRow);
+    void rememberId(const OdbcReader::Value& id);
+    [[noreturn]] void refused(const CopyRefusal& refusal) const;
     void advanceGenerator();
     QString copyStatement() const;
 
@@ -107,8 +72,9 @@ private:
     const Options& options_;
     std::vector<int> slots_;
     std::vector<QString> sourceNames_;
-    std::vector<QString> batchIds_;  // the source ids of the batch being written, for messages
-    qint64 batchFirstRow_ = 1;
+    // The source ids of the rows sent, for a message about a row the server refuses.
+    static constexpr qint64 kNoId = std::numeric_limits<qint64>::min();
+    std::vector<qint64> ids_;
 };
 
 void TableImport::fail(const QString& reason, qint64 row, int field) const
@@ -116,9 +82,8 @@ void TableImport::fail(const QString& reason, qint64 row, int field) const
     QString where = table_.source;
     if (row > 0) {
         where += QStringLiteral(", запись %1").arg(row);
-        const qint64 inBatch = row - batchFirstRow_;
-        if (table_.copiesId() && inBatch < qint64(batchIds_.size()) && !batchIds_[size_t(inBatch)].isEmpty())
-            where += QStringLiteral(" (id %1)").arg(batchIds_[size_t(inBatch)]);
+        if (row <= qint64(ids_.size()) && ids_[size_t(row - 1)] != kNoId)
+            where += QStringLiteral(" (id %1)").arg(ids_[size_t(row - 1)]);
     }
     if (field >= 0)
         where += QStringLiteral(", поле ") + sourceNames_[size_t(field)];
@@ -144,7 +109,7 @@ void TableImport::appendRow(QByteArray& text, OdbcReader& reader, int row, qint6
             text += '\t';
         const OdbcReader::Value value = reader.value(row, slots_[f]);
         if (f == 0 && table_.copiesId())
-            batchIds_.push_back(value.null ? QString() : value.text.trimmed().toString());
+            rememberId(value);
         if (value.null) {
             copy_text::appendNull(text);
             continue;
@@ -160,10 +125,15 @@ void TableImport::appendRow(QByteArray& text, OdbcReader& reader, int row, qint6
     text += '\n';
 }
 
+void TableImport::rememberId(const OdbcReader::Value& id)
+{
+    bool ok = false;
+    const qint64 value = id.null ? 0 : id.text.trimmed().toLongLong(&ok);
+    ids_.push_back(ok ? value : kNoId);
+}
+
 QByteArray TableImport::batchText(OdbcReader& reader, int rows, qint64 firstRow)
 {
-    batchIds_.clear();
-    batchFirstRow_ = firstRow;
     QByteArray text;
     text.reserve(rows * 16 * qsizetype(slots_.size()));
     for (int row = 0; row < rows; ++row)
@@ -179,17 +149,13 @@ QString TableImport::copyStatement() const
     return QStringLiteral("copy %1 (%2) from stdin").arg(table_.target, columns.join(QStringLiteral(", ")));
 }
 
-void TableImport::writeBatch(const QByteArray& text, qint64 firstRow)
+void TableImport::refused(const CopyRefusal& refusal) const
 {
-    try {
-        copyBatch(target_, copyStatement().toUtf8(), text);
-    } catch (const CopyRefusal& refused) {
-        int field = -1;
-        for (size_t f = 0; f < table_.fields.size(); ++f)
-            if (table_.fields[f].name.compare(refused.column, Qt::CaseInsensitive) == 0)
-                field = int(f);
-        fail(refused.message, refused.line ? firstRow + *refused.line - 1 : 0, field);
-    }
+    int field = -1;
+    for (size_t f = 0; f < table_.fields.size(); ++f)
+        if (table_.fields[f].name.compare(refusal.column, Qt::CaseInsensitive) == 0)
+            field = int(f);
+    fail(refusal.message, refusal.line.value_or(0), field);
 }
 
 // The next key the program gives a new row comes after every key copied.
@@ -225,28 +191,36 @@ void TableImport::run(const Progress& progress)
     }
 }
 
-// Replaces the target's rows in one transaction, so a failure leaves it as it was.
+// Replaces the target's rows in one transaction, so a failure leaves it as it was. The rows
+// go out in one COPY while the source is read batch by batch.
 void TableImport::copyRows(OdbcReader& reader, qint64 total, const Progress& progress)
 {
     target_.inTransaction([&] {
         target_.execute(QStringLiteral("delete from %1 where id>0").arg(table_.target));
-        qint64 done = 0;
-        for (;;) {
-            int rows = 0;
-            try {
-                rows = reader.fetch();
-            } catch (const DatabaseError& error) {
-                fail(error.text(), done + 1);
+        try {
+            CopyStream copy(target_, copyStatement());
+            qint64 done = 0;
+            while (const int rows = fetch(reader, done + 1)) {
+                copy.send(batchText(reader, rows, done + 1));
+                done += rows;
+                progress(progressText(table_.source, done, total));
             }
-            if (rows == 0)
-                break;
-            writeBatch(batchText(reader, rows, done + 1), done + 1);
-            done += rows;
-            progress(progressText(table_.source, done, total));
+            copy.finish();
+        } catch (const CopyRefusal& refusal) {
+            refused(refusal);
         }
         if (table_.copiesId())
             advanceGenerator();
     });
+}
+
+int TableImport::fetch(OdbcReader& reader, qint64 nextRow) const
+{
+    try {
+        return reader.fetch();
+    } catch (const DatabaseError& error) {
+        fail(error.text(), nextRow);
+    }
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ class Connection;
 // is connected to, one table after the other.
 //
 // Each table is replaced in one transaction: its rows with an identifier above 0 are
-// deleted, the source rows written in batches through COPY, and the table's identifier
+// deleted, the source rows read in batches and written through one COPY, and the table's identifier
 // generator moved past the identifiers copied. A failure stops the import with a
 // DatabaseError that names the table, the row and, where known, the field; that table
 // and the ones after it keep what they held, the ones before it are imported.
@@ -20,7 +20,7 @@ namespace legacy_import {
 QString sourceConnectionString();
 
 // Called after each batch of rows with the progress text, "H_TABEL: 5 из 120 записей".
-// The connection is idle then (between two batches, inside the table's transaction).
+// The table's COPY is under way on the connection then: nothing else may use it.
 using Progress = std::function<void(const QString& text)>;
 
 QString progressText(const QString& table, qint64 done, qint64 total);
