@@ -1,0 +1,78 @@
+#include "data_grid.h"
+#include "data_module.h"
+#include "norms_window.h"
+#include "items_window.h"
+#include "journal_window.h"
+#include "kinds_window.h"
+#include "list_test_support.h"
+#include "operation_editor.h"
+#include "operations_window.h"
+#include "workers_window.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace list_test;
+
+namespace {
+
+class WindowKitTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        seed->worker("Иванов И.И.");
+        seed->operation(seed->item("Стол СТ-1"), seed->operationKind("Сборка"));
+    }
+
+    // The objectNames the focus passes through on this many presses of Tab.
+    static QStringList tabWalk(int presses)
+    {
+        QStringList names;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names << QApplication::focusWidget()->objectName();
+        }
+        return names;
+    }
+};
+
+TEST_F(WindowKitTest, EnterAndSpacePressTheFocusedButtonNotTheDefaultOne)
+{
+    // The operation editor: "..." with the focus opens its picker instead of saving.
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        fakes->modalActions.push_back(whileShown([](QDialog&) {}));
+        Form10->Button4->setFocus();
+        QTest::keyClick(Form10->Button4, Qt::Key_Return);
+        EXPECT_EQ(fakes->modalShown.back(), "Form8");
+        fakes->modalActions.push_back(whileShown([](QDialog&) {}));
+        Form10->Button3->setFocus();
+        QTest::keyClick(Form10->Button3, Qt::Key_Space);
+        EXPECT_EQ(fakes->modalShown.back(), "Form3");
+        EXPECT_TRUE(Form10->isVisible());
+    }));
+    Form10->Tag = 1;
+    seams::showModal(*Form10);
+    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+
+    // The workers list: Tab to "Удалить" and Enter asks about deleting, nothing is added;
+    // Enter in the search box still presses the default button "Добавить".
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        for (int i = 0; i < 10 && QApplication::focusWidget() != Form5->Button3; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), Form5->Button3);
+        fakes->messages.answers = {false};
+        QTest::keyClick(Form5->Button3, Qt::Key_Return);
+        EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить работника?"}));
+        EXPECT_EQ(fakes->modalShown.back(), "Form5");
+        Form5->Edit1->setFocus();
+        QTest::keyClick(Form5->Edit1, Qt::Key_Enter);
+        EXPECT_EQ(fakes->modalShown.back(), "Form2");
+    }));
+    Form1->N3->trigger();
+}
+
+}  // namespace
