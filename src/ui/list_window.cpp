@@ -33,6 +33,7 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGrid1, 1);
     layout->addLayout(bottomRow_);
+    orderTabsAsOnScreen();
 
     int gridWidth = 0;
     for (const GridColumn& column : setup_.columns)
@@ -54,7 +55,24 @@ QString SearchListWindow::likeSearch(const char* field, const QString& typed, bo
         + sql_text::quoted(anywhere ? QLatin1Char('%') + pattern : pattern);
 }
 
-void SearchListWindow::addToBottomRow(QWidget* control) { bottomRow_->insertWidget(bottomInsertAt_++, control); }
+void SearchListWindow::addToBottomRow(QWidget* control)
+{
+    bottomRow_->insertWidget(bottomInsertAt_++, control);
+    orderTabsAsOnScreen();
+}
+
+// Tab runs as the controls stand on the screen: the grid, then the bottom row from left
+// to right.
+void SearchListWindow::orderTabsAsOnScreen()
+{
+    QWidget* previous = DBGrid1;
+    for (int i = 0; i < bottomRow_->count(); ++i) {
+        if (QWidget* control = bottomRow_->itemAt(i)->widget()) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+}
 
 void SearchListWindow::Edit1Change()
 {

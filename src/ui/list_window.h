@@ -57,6 +57,7 @@ protected:
 
 private:
     void focusSearchBox();
+    void orderTabsAsOnScreen();
     bool searchKeyDown(int key, const QString& text);
 
     Setup setup_;

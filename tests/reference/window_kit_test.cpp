@@ -75,4 +75,18 @@ TEST_F(WindowKitTest, EnterAndSpacePressTheFocusedButtonNotTheDefaultOne)
     Form1->N3->trigger();
 }
 
+TEST_F(WindowKitTest, TabRunsOverTheListWindowsFromLeftToRight)
+{
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        EXPECT_EQ(QApplication::focusWidget(), Form5->Edit1);
+        EXPECT_EQ(tabWalk(6), QStringList({"Button4", "DBGrid1", "Button1", "Button2", "Button3", "Edit1"}));
+    }));
+    Form1->N3->trigger();
+
+    fakes->modalActions.push_back(whileActive([&](QDialog&) {
+        EXPECT_EQ(tabWalk(6), QStringList({"Button4", "DBGrid1", "Button2", "Button5", "CheckBox1", "Edit1"}));
+    }));
+    Form4->showAsPicker(0);  // with its search box, without "Добавить" and "Удалить"
+}
+
 }  // namespace
