@@ -97,7 +97,10 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
     applyColumnLayout();
 
     datasetCurrent_ = connect(&dataset, &Dataset::currentChanged, this, [this] { selectCurrentRecord(); });
-    datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] { selectCurrentRecord(); });
+    datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] {
+        fitColumnsToValues();
+        selectCurrentRecord();
+    });
     viewCurrent_ = connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                            [this](const QModelIndex& index) {
                                if (syncing_ || !index.isValid())
@@ -111,13 +114,22 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
 Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
 
-// A column without a width of its own is as wide as its title, and no narrower than usual.
-int DataGrid::defaultWidth(const GridColumn& column) const
+// A designed width stays unless the title needs more in the font in use.
+int DataGrid::designedWidth(int column, const GridColumn& gridColumn) const
 {
-    QFont bold = horizontalHeader()->font();
-    bold.setBold(true);
-    const int title = QFontMetrics(bold).horizontalAdvance(column.title) + 12;
-    return std::max(horizontalHeader()->defaultSectionSize(), title);
+    return std::max(gridColumn.width, horizontalHeader()->sectionSizeHint(column));
+}
+
+// A column without a designed width fits its title and its widest value, up to a cap.
+int DataGrid::fittedWidth(int column) const
+{
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 6;
+    int widest = 0;
+    for (int row = 0; row < current_->rowCount(); ++row)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(current_->index(row, column).data().toString()));
+    const int fitted = std::max({horizontalHeader()->defaultSectionSize(), horizontalHeader()->sectionSizeHint(column),
+                                 widest + margin});
+    return std::min(fitted, kMaxFittedWidth);
 }
 
 void DataGrid::applyColumnLayout()
@@ -126,8 +138,17 @@ void DataGrid::applyColumnLayout()
     for (int c = 0; c < int(columns.size()); ++c) {
         const GridColumn& column = columns[size_t(c)];
         setColumnHidden(c, !column.visible);
-        setColumnWidth(c, column.width > 0 ? column.width : defaultWidth(column));
+        setColumnWidth(c, column.width > 0 ? designedWidth(c, column) : fittedWidth(c));
     }
+}
+
+// The values have changed: the columns that fit their values fit them again.
+void DataGrid::fitColumnsToValues()
+{
+    const auto& columns = current_->columns();
+    for (int c = 0; c < int(columns.size()); ++c)
+        if (columns[size_t(c)].width <= 0 && columns[size_t(c)].visible)
+            setColumnWidth(c, fittedWidth(c));
 }
 
 void DataGrid::selectCurrentRecord()

@@ -89,4 +89,30 @@ TEST_F(WindowKitTest, TabRunsOverTheListWindowsFromLeftToRight)
     Form4->showAsPicker(0);  // with its search box, without "Добавить" and "Удалить"
 }
 
+// The width a title needs in the grid's header font: its text and the header's margins.
+int titleWidth(DataGrid* grid, int column)
+{
+    QFont bold = grid->horizontalHeader()->font();
+    bold.setBold(true);
+    const int margin = grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader());
+    return QFontMetrics(bold).horizontalAdvance(grid->model()->headerData(column, Qt::Horizontal).toString()) + 2 * margin;
+}
+
+TEST_F(WindowKitTest, ColumnsShowTheirWidestValueAndTheirWholeTitle)
+{
+    const QString brand = QStringLiteral("Стеллаж металлический СЖ-2000 усиленный");
+    seed->operation(seed->item(brand), seed->operationKind("Покраска"));
+    const auto checkOperations = [&] {
+        DataGrid* grid = Form4->DBGrid1;
+        EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(brand)) << "the brand";
+        EXPECT_EQ(grid->columnWidth(1), 243);  // a designed width that holds its title stays
+        for (int column : {2, 4})
+            EXPECT_GE(grid->columnWidth(column), titleWidth(grid, column)) << column;
+    };
+    throughMenu(*fakes, Form1->N5, checkOperations);
+    fakes->modalActions.push_back(whileShown([&](QDialog&) { checkOperations(); }));
+    Form4->showAsPicker(0);
+    throughMenu(*fakes, Form1->N4, [&] { EXPECT_GE(Form3->DBGrid1->columnWidth(1), titleWidth(Form3->DBGrid1, 1)); });
+}
+
 }  // namespace
