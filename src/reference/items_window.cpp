@@ -21,7 +21,7 @@ SearchListWindow::Setup itemsSetup()
         &DataModule6->Izdel,
         {{QStringLiteral("marka"), QStringLiteral("Марка изделия"), 315},
          {QStringLiteral("nom"), QStringLiteral("Номенклатурная группа"), 162},
-         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft | Qt::AlignVCenter}},
+         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67}},
         [](const QString& typed) {
             return typed.isEmpty() ? QString()
                                    : SearchListWindow::likeSearch("marka", typed);

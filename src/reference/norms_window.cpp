@@ -81,9 +81,8 @@ TForm22::TForm22(QWidget* parent)
     norm.setObjectName(QStringLiteral("norm"));
     norm.setUpdateTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
 
-    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     model_ = new NormsModel(*this, {{QStringLiteral("norma"), QStringLiteral("Норматив"), 133},
-                                    {QStringLiteral("price"), QStringLiteral("Цена"), 105, left, true, 2, 3},
+                                    {QStringLiteral("price"), QStringLiteral("Цена"), 105, {}, true, 2, 3},
                                     {QStringLiteral("prize"), QStringLiteral("Премия, %"), 82}});
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));

@@ -115,4 +115,18 @@ TEST_F(WindowKitTest, ColumnsShowTheirWidestValueAndTheirWholeTitle)
     throughMenu(*fakes, Form1->N4, [&] { EXPECT_GE(Form3->DBGrid1->columnWidth(1), titleWidth(Form3->DBGrid1, 1)); });
 }
 
+TEST_F(WindowKitTest, NumbersStandRightInTheGrids)
+{
+    const auto right = [](const QAbstractItemModel* model, int column) {
+        return Qt::Alignment(model->index(0, column).data(Qt::TextAlignmentRole).toInt()) & Qt::AlignRight;
+    };
+    throughMenu(*fakes, Form1->N4, [&] { EXPECT_TRUE(right(Form3->DBGrid1->model(), 2)) << "the mass"; });
+    fakes->modalActions.push_back(whileShown([&](QDialog&) {
+        const QAbstractItemModel* norms = Form22->DBGrid1->model();
+        for (int column = 0; column < norms->columnCount(); ++column)
+            EXPECT_TRUE(right(norms, column)) << column;
+    }));
+    Form22->showForOperation(db->count("select min(id) from accounts_dep.oper"));
+}
+
 }  // namespace
