@@ -152,6 +152,35 @@ TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
     }
 }
 
+TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack)
+{
+    // 4294968297 is 1001 past 2^32: read as 32 bits it would be item 1001.
+    db->exec("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, id_class_item) "
+             "values (1001, 'Тумба ТБ-1', '', 6, 1, null)");
+    seed->operation(1001, seed->operationKind("Сборка"));
+    for (const qint64 key : {Q_INT64_C(4294968297), Q_INT64_C(3000000001)}) {
+        db->exec(QStringLiteral("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, "
+                                "id_class_item) values (%1, 'Шкаф ШК-%1', '', 6, 1, null)")
+                     .arg(key));
+        fakes->modalActions.push_back(whileShown([&](QDialog&) {
+            type(*Form3, QStringLiteral("Шкаф ШК-%1").arg(key));
+            Form3->Button2->click();
+        }));
+        Form10->Button3->click();
+        EXPECT_EQ(Form10->ItemId, key);
+
+        fakes->messages.shown.clear();
+        throughMenu(*fakes, Form1->N4, [&] {
+            ASSERT_TRUE(DataModule6->Izdel.locate("id", key));
+            Form3->Button3->click();
+        });
+        EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить изделие? "})) << key;
+        EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(key)), 0) << key;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.izdel where id = 1001"), 1) << key;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.oper where i_id = 1001"), 1) << key;
+    }
+}
+
 TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
 {
     seed->item("Стол 100%");
