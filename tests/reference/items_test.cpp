@@ -97,6 +97,19 @@ TEST_F(ItemsTest, AddWritesTheCatalogueRowWithTheTypedNumberAndTheLastClassifier
               QStringLiteral("3.700000 %1 6//").arg(chairs));
 }
 
+TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStop)
+{
+    DataModule6->DbDelimiter = ".";
+    save(Form3->Button1, 1, [&] {
+        Form7->Edit1->setText("Паста-1");
+        Form7->cb_item->setCurrentIndex(0);
+        Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
+        EXPECT_EQ(Form7->Edit2->text(), "1,5");
+    });
+    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db->scalar("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Паста-1'"), "1.500000");
+}
+
 TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
 {
     const int kind = seed->operationKind("Сборка");
