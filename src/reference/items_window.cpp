@@ -56,6 +56,8 @@ void TForm3::showAsPicker()
     setUpAsPicker(1);
     seams::showModal(*this);
     endPicker();
+    // The search box stays for maintenance, so the filter a picker left can be emptied there.
+    Edit1->setVisible(true);
     dataset().close();
 }
 

@@ -194,7 +194,7 @@ TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack
     }
 }
 
-TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
+TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndMaintenanceCanEmptyItsSearch)
 {
     seed->item("Стол 100%");
     fakes->modalActions.push_back(whileShown([&](QDialog&) {
@@ -210,12 +210,16 @@ TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
     }));
     Form10->Button3->click();
     EXPECT_EQ(Form10->Edit1->text(), "Стол 100%");
-    EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
-    // The menu then shows the list still filtered by the picker's search, without a box.
+    EXPECT_FALSE(Form3->Button2->isDefault());
+    // The menu shows the list as the picker's search left it, with the box to empty it.
     throughMenu(*fakes, Form1->N4, [&] {
-        EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
+        ASSERT_TRUE(Form3->Edit1->isVisibleTo(Form3));
+        EXPECT_EQ(Form3->Edit1->text(), "стол 100%");
         EXPECT_EQ(column(*Form3), QStringList({"Стол 100%"}));
         EXPECT_EQ(Form3->DBGrid1->columnWidth(0), 315);
+        Form3->Edit1->selectAll();
+        QTest::keyClick(Form3->Edit1, Qt::Key_Backspace);
+        EXPECT_EQ(column(*Form3), QStringList({"Стол 100%", "Стол СТ-1", "Стул С-2"}));
     });
 }
 
