@@ -98,7 +98,7 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
     datasetCurrent_ = connect(&dataset, &Dataset::currentChanged, this, [this] { selectCurrentRecord(); });
     datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] {
-        fitColumnsToValues();
+        fitColumns();
         selectCurrentRecord();
     });
     viewCurrent_ = connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -114,41 +114,39 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
 Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
 
-// A designed width stays unless the title needs more in the font in use.
-int DataGrid::designedWidth(int column, const GridColumn& gridColumn) const
+// The widest value of a column as the cells draw it, with a little room beside it.
+int DataGrid::widestValue(int column) const
 {
-    return std::max(gridColumn.width, horizontalHeader()->sectionSizeHint(column));
-}
-
-// A column without a designed width fits its title and its widest value, up to a cap.
-int DataGrid::fittedWidth(int column) const
-{
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 6;
     int widest = 0;
     for (int row = 0; row < current_->rowCount(); ++row)
         widest = std::max(widest, fontMetrics().horizontalAdvance(current_->index(row, column).data().toString()));
-    const int fitted = std::max({horizontalHeader()->defaultSectionSize(), horizontalHeader()->sectionSizeHint(column),
-                                 widest + margin});
-    return std::min(fitted, kMaxFittedWidth);
+    return widest + 4;
+}
+
+// A column is as wide as designed (as usual without a design), or as its title needs in the
+// font in use, or as its widest value needs up to a cap, whichever is most.
+int DataGrid::neededWidth(int column) const
+{
+    const GridColumn& gridColumn = current_->columns()[size_t(column)];
+    const int designed = gridColumn.width > 0 ? gridColumn.width : horizontalHeader()->defaultSectionSize();
+    return std::max({designed, horizontalHeader()->sectionSizeHint(column), std::min(widestValue(column), kMaxFittedWidth)});
 }
 
 void DataGrid::applyColumnLayout()
 {
     const auto& columns = current_->columns();
-    for (int c = 0; c < int(columns.size()); ++c) {
-        const GridColumn& column = columns[size_t(c)];
-        setColumnHidden(c, !column.visible);
-        setColumnWidth(c, column.width > 0 ? designedWidth(c, column) : fittedWidth(c));
-    }
+    for (int c = 0; c < int(columns.size()); ++c)
+        setColumnHidden(c, !columns[size_t(c)].visible);
+    fitColumns();
 }
 
-// The values have changed: the columns that fit their values fit them again.
-void DataGrid::fitColumnsToValues()
+// On every new reading of the values, so that none is cut.
+void DataGrid::fitColumns()
 {
     const auto& columns = current_->columns();
     for (int c = 0; c < int(columns.size()); ++c)
-        if (columns[size_t(c)].width <= 0 && columns[size_t(c)].visible)
-            setColumnWidth(c, fittedWidth(c));
+        if (columns[size_t(c)].visible)
+            setColumnWidth(c, neededWidth(c));
 }
 
 void DataGrid::selectCurrentRecord()

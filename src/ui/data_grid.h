@@ -46,9 +46,9 @@ public:
 private:
     void selectCurrentRecord();
     void applyColumnLayout();
-    void fitColumnsToValues();
-    int designedWidth(int column, const GridColumn& gridColumn) const;
-    int fittedWidth(int column) const;
+    void fitColumns();
+    int widestValue(int column) const;
+    int neededWidth(int column) const;
 
     static constexpr int kMaxFittedWidth = 400;
 

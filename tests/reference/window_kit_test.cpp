@@ -113,6 +113,14 @@ TEST_F(WindowKitTest, ColumnsShowTheirWidestValueAndTheirWholeTitle)
     fakes->modalActions.push_back(whileShown([&](QDialog&) { checkOperations(); }));
     Form4->showAsPicker(0);
     throughMenu(*fakes, Form1->N4, [&] { EXPECT_GE(Form3->DBGrid1->columnWidth(1), titleWidth(Form3->DBGrid1, 1)); });
+
+    // A designed width grows for a value that would not fit it.
+    const QString name = QStringLiteral("Константинопольский-Преображенский Александр");
+    seed->worker(name);
+    throughMenu(*fakes, Form1->N3, [&] {
+        EXPECT_GE(Form5->DBGrid1->columnWidth(0), Form5->DBGrid1->fontMetrics().horizontalAdvance(name));
+        EXPECT_EQ(Form5->DBGrid1->columnWidth(1), 300);
+    });
 }
 
 TEST_F(WindowKitTest, NumbersStandRightInTheGrids)
