@@ -7,6 +7,7 @@
 #include "sql_text.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +39,7 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     int gridWidth = 0;
     for (const GridColumn& column : setup_.columns)
         gridWidth += column.visible ? (column.width > 0 ? column.width : 100) : 0;
-    resize(gridWidth + 60, 480);
+    resize(gridWidth + kGridMargins, 480);
 
     refocusOnReturn(this, [this] { focusSearchBox(); });
 
@@ -102,7 +103,17 @@ void SearchListWindow::reread(int keepPosition)
 void SearchListWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    widenToGrid();
     focusSearchBox();
+}
+
+// Columns grow to their values: the window grows with them rather than hide one behind
+// a scroll bar.
+void SearchListWindow::widenToGrid()
+{
+    const int needed = DBGrid1->horizontalHeader()->length() + kGridMargins;
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void SearchListWindow::focusSearchBox()

@@ -103,11 +103,13 @@ TEST_F(WindowKitTest, ColumnsShowTheirWidestValueAndTheirWholeTitle)
     const QString brand = QStringLiteral("Стеллаж металлический СЖ-2000 усиленный");
     seed->operation(seed->item(brand), seed->operationKind("Покраска"));
     const auto checkOperations = [&] {
+        QApplication::processEvents();  // the window has taken its new width
         DataGrid* grid = Form4->DBGrid1;
         EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(brand)) << "the brand";
         EXPECT_EQ(grid->columnWidth(1), 243);  // a designed width that holds its title stays
         for (int column : {2, 4})
             EXPECT_GE(grid->columnWidth(column), titleWidth(grid, column)) << column;
+        EXPECT_GE(grid->viewport()->width(), grid->horizontalHeader()->length()) << "no column behind the scroll bar";
     };
     throughMenu(*fakes, Form1->N5, checkOperations);
     fakes->modalActions.push_back(whileShown([&](QDialog&) { checkOperations(); }));
