@@ -7,8 +7,9 @@
 // its socket folder) and TABEL_BENCH_DATABASE; TABEL_BENCH_ROWS sets another number of
 // records. Not a test: it prints its figures.
 
+#include "bench_database.h"
 #include "connection.h"
-#include "connection_string.h"
+#include "data_module.h"
 #include "legacy_import.h"
 #include "legacy_source.h"
 #include "odbc_source.h"
@@ -86,16 +87,10 @@ double importRowByRow(Connection& target)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        return 2;
-    }
+    openBenchDatabase();
+    Connection& target = DataModule6->ADO_DB;
     const qint64 rows = qEnvironmentVariableIsSet("TABEL_BENCH_ROWS") ? qEnvironmentVariableIntValue("TABEL_BENCH_ROWS")
                                                                         : 1000000;
-    Connection target;
-    target.open(connection_string::compose(database, host));
     LegacySource source;
     fillJournal(source, rows);
 
