@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <stdexcept>
 
 // A legacy value that cannot become a value of its column; reason says why, in Russian.
 struct RefusedValue {
