@@ -1,12 +1,12 @@
 #include "operation_editor.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "handler_guard.h"
 #include "items_window.h"
 #include "kinds_window.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -21,16 +21,6 @@ QLineEdit* pickedBox(QWidget* parent, const char* name)
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
-}
-
-QWidget* withPickerButton(QWidget* parent, QLineEdit* box, QPushButton* button)
-{
-    auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(box, 1);
-    layout->addWidget(button);
-    return row;
 }
 
 }  // namespace
@@ -49,8 +39,8 @@ TForm10::TForm10(QWidget* parent) : EditorDialog("Form10", QStringLiteral("Це�
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems({QStringLiteral("Готовая продукция"), QStringLiteral("Заготовки")});
-    addField(QStringLiteral("Марка изделия"), withPickerButton(this, Edit1, Button3));
-    addField(QStringLiteral("Операция"), withPickerButton(this, Edit2, Button4));
+    addField(QStringLiteral("Марка изделия"), fieldRow(this, {Edit1, Button3}));
+    addField(QStringLiteral("Операция"), fieldRow(this, {Edit2, Button4}));
     addField(QStringLiteral("Вид"), ComboBox1);
     setFocusOnShow(Button3);
     setMinimumWidth(460);
