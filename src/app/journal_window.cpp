@@ -66,10 +66,11 @@ std::vector<GridColumn> journalColumns()
         {QStringLiteral("time"), QStringLiteral("Часы"), 0},
         {QStringLiteral("kol_vo"), QStringLiteral("Кол-во"), 57},
         {QStringLiteral("brak"), QStringLiteral("Брак"), 49},
-        {QStringLiteral("summa"), QStringLiteral("Итого (р.)"), 78},
+        {.field = QStringLiteral("summa"), .title = QStringLiteral("Итого (р.)"), .width = 78, .money = true},
         {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, {}, false},
         {QStringLiteral("ok"), QStringLiteral("OK"), 37, centred},
-        {QStringLiteral("vvod"), QStringLiteral("Заведен"), 72, centred},
+        {.field = QStringLiteral("vvod"), .title = QStringLiteral("Заведен"), .width = 72, .alignment = centred,
+         .widestText = QStringLiteral("00.00.0000")},
     };
 }
 

@@ -118,13 +118,24 @@ int DataGrid::defaultWidth(const GridColumn& column) const
     return std::max(horizontalHeader()->defaultSectionSize(), title);
 }
 
+// A column keeps its designed width unless its widest value would not fit in the font
+// the grid is drawn with: text margins on both sides and the grid line.
+int DataGrid::layoutWidth(const GridColumn& column) const
+{
+    const int designed = column.width > 0 ? column.width : defaultWidth(column);
+    if (column.widestText.isEmpty())
+        return designed;
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return std::max(designed, fontMetrics().horizontalAdvance(column.widestText) + 2 * margin + 1);
+}
+
 void DataGrid::applyColumnLayout()
 {
     const auto& columns = current_->columns();
     for (int c = 0; c < int(columns.size()); ++c) {
         const GridColumn& column = columns[size_t(c)];
         setColumnHidden(c, !column.visible);
-        setColumnWidth(c, column.width > 0 ? column.width : defaultWidth(column));
+        setColumnWidth(c, layoutWidth(column));
     }
 }
 

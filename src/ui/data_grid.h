@@ -47,6 +47,7 @@ private:
     void selectCurrentRecord();
     void applyColumnLayout();
     int defaultWidth(const GridColumn& column) const;
+    int layoutWidth(const GridColumn& column) const;
 
     std::map<Dataset*, std::unique_ptr<DatasetModel>> models_;
     DatasetModel* current_ = nullptr;
