@@ -51,6 +51,7 @@ protected:
         Form11->OperId = oper.fieldByName("id").asInteger();
         Form11->ProductKind = oper.fieldByName("naimen").asInteger();
         double price = oper.fieldByName("cena").asFloat();
+        Form11->BasePrice = price;
         if (Form1->CBox1->isChecked())
             price *= 2;
         if (Form1->CurrentShift == 3)
