@@ -232,7 +232,6 @@ void TForm11::showToAdd()
 void TForm11::showToChange()
 {
     Dataset& journal = journal_.selectCurrentShiftQuery();
-    const int remembered = journal.recNo();
     if (journal.isEmpty())
         return;
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
@@ -242,8 +241,9 @@ void TForm11::showToChange()
     applyPaintRule();
     if (Edit5->isEnabled())
         Edit5->setText(journal.fieldByName(QStringLiteral("color")).asString().trimmed());
+    // A save re-reads the journal and keeps this record current by its key; a cancel
+    // leaves the journal as it was.
     seams::showModal(*this);
-    journal.setRecNo(remembered);
 }
 
 void TForm11::fillFromJournalRow(const Dataset& journal)
@@ -357,7 +357,8 @@ void TForm11::Button1Click()
         return;
     SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
     writeRecord(journal, recordId);
-    journal.refresh();
+    // The changed record, or the one the user stood on while adding, stays current.
+    journal.refresh(QStringLiteral("id"));
     clearFields();
     accept();
 }
