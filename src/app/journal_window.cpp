@@ -69,8 +69,7 @@ std::vector<GridColumn> journalColumns()
         {.field = QStringLiteral("summa"), .title = QStringLiteral("Итого (р.)"), .width = 78, .money = true},
         {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, {}, false},
         {QStringLiteral("ok"), QStringLiteral("OK"), 37, centred},
-        {.field = QStringLiteral("vvod"), .title = QStringLiteral("Заведен"), .width = 72, .alignment = centred,
-         .widestText = QStringLiteral("00.00.0000")},
+        {QStringLiteral("vvod"), QStringLiteral("Заведен"), 72, centred},
     };
 }
 

@@ -19,8 +19,6 @@ struct GridColumn {
     int maxDecimals = -1;
     QColor titleColor;  // invalid: the normal text colour
     bool money = false;  // a sum of money: see formatMoney
-    // A value the column must show whole: it grows past its width when the font needs it.
-    QString widestText;
 };
 
 // Shows the records of a dataset that its filter lets through, one row each; titles
