@@ -70,7 +70,7 @@ std::vector<GridColumn> journalColumns()
         {QStringLiteral("time"), QStringLiteral("Часы"), 0},
         {QStringLiteral("kol_vo"), QStringLiteral("Кол-во"), 57},
         {QStringLiteral("brak"), QStringLiteral("Брак"), 49},
-        {QStringLiteral("summa"), QStringLiteral("Итого (р.)"), 78},
+        {.field = QStringLiteral("summa"), .title = QStringLiteral("Итого (р.)"), .width = 78, .money = true},
         {QStringLiteral("prize"), QStringLiteral("Премия (%)"), 0, {}, false},
         {QStringLiteral("ok"), QStringLiteral("OK"), 37, centred},
         {QStringLiteral("vvod"), QStringLiteral("Заведен"), 72, centred},
@@ -224,9 +224,14 @@ QRadioButton* TForm1::shiftSelector(int shift) const
     }
 }
 
+// The journal starts on today once, when the login shows it. Restored from minimised,
+// or back from another window or program, it stays as the user left it.
 void TForm1::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
     runHandler([this] { FormActivate(); }, this);
 }
 
@@ -242,6 +247,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             runHandler([this] { DateTCloseUp(); }, this);
             return true;
         }
+    } else if (watched == DateT && event->type() == QEvent::FocusOut) {
+        showLoadedDate(static_cast<QFocusEvent*>(event)->reason());
     } else if (watched == DBGrid2->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // Anywhere in the grid, rows or not.
         runHandler([this] { DBGrid2DblClick(); }, this);
@@ -293,6 +300,19 @@ void TForm1::DateTCloseUp()
     openShiftQueries();
     markWeekend();
     DBGrid2->setFocus();
+}
+
+// A date typed but not chosen does not stay in the box once the user moves to another
+// control: the box then shows the date the journal was read for, the date "Добавить"
+// then takes. Its own calendar, a menu or another window taking the focus for a while
+// leave what was typed.
+void TForm1::showLoadedDate(Qt::FocusReason reason)
+{
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return;
+    const QDate loaded = DataModule6->Smena1.param(QStringLiteral("DATA")).toDate();
+    if (loaded.isValid())
+        DateT->setDate(loaded);
 }
 
 void TForm1::markWeekend() { CBox1->setChecked(isWeekend(DateT->date())); }

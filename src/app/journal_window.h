@@ -101,11 +101,13 @@ private:
     void closeShiftQueries();
     void openShiftQueries();
     void markWeekend();
+    void showLoadedDate(Qt::FocusReason reason);
     void paintShiftSelectors();
     void preselectTimesheetMonth();
 
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;
+    bool activated_ = false;
 };
 
 extern TForm1* Form1;

@@ -66,6 +66,7 @@ void connectPickers()
         Form11->ItemId = picked.itemId;
         Form11->OperId = picked.operationId;
         Form11->ProductKind = picked.productKind;
+        Form11->BasePrice = picked.basePrice;
         Form11->Price = picked.price;
         Form11->Edit2->setText(picked.text);
     });

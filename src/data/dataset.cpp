@@ -193,12 +193,15 @@ void Dataset::close()
     });
 }
 
-void Dataset::refresh()
+void Dataset::refresh(const QString& keyField)
 {
     const int remembered = recNo();
+    const QVariant key = keyField.isEmpty() || isEmpty() ? QVariant() : fieldByName(keyField).value();
     close();
     open();
-    if (remembered >= 1 && remembered <= recordCount())
+    if (key.isValid() && locate(keyField, key))
+        return;
+    if (remembered >= 1)
         setRecNo(remembered);
 }
 

@@ -76,8 +76,10 @@ public:
     void open();
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
-    // Re-reads with the current parameters, keeping the record number when it still exists.
-    void refresh();
+    // Re-reads with the current parameters. With a key field, the record holding the same
+    // key is current again when it is still there; otherwise the record number is kept,
+    // the last record standing in for it when the list has become shorter.
+    void refresh(const QString& keyField = {});
 
     // Records as the filter lets them through.
     int recordCount() const { return int(visible_.size()); }

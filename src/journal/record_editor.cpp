@@ -232,7 +232,6 @@ void TForm11::showToAdd()
 void TForm11::showToChange()
 {
     Dataset& journal = journal_.selectCurrentShiftQuery();
-    const int remembered = journal.recNo();
     if (journal.isEmpty())
         return;
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
@@ -242,8 +241,9 @@ void TForm11::showToChange()
     applyPaintRule();
     if (Edit5->isEnabled())
         Edit5->setText(journal.fieldByName(QStringLiteral("color")).asString().trimmed());
+    // A save re-reads the journal and keeps this record current by its key; a cancel
+    // leaves the journal as it was.
     seams::showModal(*this);
-    journal.setRecNo(remembered);
 }
 
 void TForm11::fillFromJournalRow(const Dataset& journal)
@@ -255,6 +255,7 @@ void TForm11::fillFromJournalRow(const Dataset& journal)
     DTimeP->setDate(field("data").asDate());
     Edit1->setText(field("fio").asString().trimmed());
     Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
+    Edit2->home(false);
     Edit3->setText(field("kol_vo").asString().trimmed());
     Edit4->setText(field("brak").asString().trimmed());
     WorkerId = field("w_id").asInteger();
@@ -271,7 +272,8 @@ void TForm11::showBasePriceOf(int operationId)
     oper.setFilter(QStringLiteral("id=") + n(operationId));
     oper.setFiltered(true);
     oper.open();
-    Edit8->setText(oper.isEmpty() ? QString() : generalNumber(roundPrice(oper.fieldByName(QStringLiteral("cena")).asFloat())));
+    BasePrice = oper.isEmpty() ? std::nullopt : std::optional(oper.fieldByName(QStringLiteral("cena")).asFloat());
+    showBasePrice();
     oper.setFiltered(false);
     oper.close();
 }
@@ -296,9 +298,12 @@ void TForm11::Button4Click()
     if (pickOperation)
         pickOperation();
     oper.setFiltered(false);
+    Edit2->home(false);  // the brand, which tells operations apart, is at the start
     applyPaintRule();
     Edit6Exit();
 }
+
+void TForm11::showBasePrice() { Edit8->setText(BasePrice ? generalNumber(roundPrice(*BasePrice)) : QString()); }
 
 bool TForm11::isPaintOperation() const { return Edit2->text().toUpper().contains(QStringLiteral("КРАСКА")); }
 
@@ -317,9 +322,7 @@ void TForm11::Edit6Exit()
         if (isBlank(edit))
             edit->setText(QStringLiteral("0"));
     Edit7->setText(generalNumber(roundPrice(Price)));
-    const Dataset& oper = DataModule6->Oper;
-    if (oper.isOpen() && !oper.isEmpty())
-        Edit8->setText(generalNumber(roundPrice(oper.fieldByName(QStringLiteral("cena")).asFloat())));
+    showBasePrice();
     Edit9->setText(generalNumber(roundPrice(double(typedNumber(Edit3)) * Price)));
 }
 
@@ -354,7 +357,8 @@ void TForm11::Button1Click()
         return;
     SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
     writeRecord(journal, recordId);
-    journal.refresh();
+    // The changed record, or the one the user stood on while adding, stays current.
+    journal.refresh(QStringLiteral("id"));
     clearFields();
     accept();
 }

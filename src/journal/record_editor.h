@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class Dataset;
 class QCheckBox;
@@ -28,11 +29,14 @@ public:
     int OperId = 0;
     int ProductKind = 0;
     double Price = 0.0;  // final unit price, written to cena
+    // The picked operation's lowest norm price, shown in "Цена база"; none when the
+    // record's operation has no norm left.
+    std::optional<double> BasePrice;
     int Tag = 0;         // 1 add, 2 change
 
     // The workers list and the operations list shown as pickers. Each fills the
     // fields and members above (the worker: Edit1 and WorkerId; the operation: Edit2,
-    // ItemId, OperId, ProductKind and Price) and returns when the list closes.
+    // ItemId, OperId, ProductKind, Price and BasePrice) and returns when the list closes.
     // The dialog opens Workers around pickWorker and positions Oper before
     // pickOperation; left empty, the "..." buttons pick nothing.
     std::function<void()> pickWorker;
@@ -92,6 +96,7 @@ private:
     void connectHandlers();
     void fillFromJournalRow(const Dataset& journal);
     void showBasePriceOf(int operationId);
+    void showBasePrice();
     bool isPaintOperation() const;
     void applyPaintRule();
     bool requiredFieldMissing() const;

@@ -146,8 +146,8 @@ void TForm4::handBack()
     picked.itemId = dataset().fieldByName(QStringLiteral("i_id")).asInteger();
     picked.operationId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     picked.productKind = dataset().fieldByName(QStringLiteral("naimen")).asInteger();
-    picked.price = shiftPrice(dataset().fieldByName(QStringLiteral("cena")).asFloat(), Form1->CBox1->isChecked(),
-                              Form1->CurrentShift);
+    picked.basePrice = dataset().fieldByName(QStringLiteral("cena")).asFloat();
+    picked.price = shiftPrice(picked.basePrice, Form1->CBox1->isChecked(), Form1->CurrentShift);
     picked.text = pickedText();
     if (receiver_)
         receiver_(picked);

@@ -11,8 +11,9 @@ struct PickedOperation {
     int itemId = 0;
     int operationId = 0;
     int productKind = 0;
-    double price = 0;  // for the journal's shift and day
-    QString text;      // "brand; kind; product kind"
+    double basePrice = 0;  // the lowest norm price
+    double price = 0;      // for the journal's shift and day
+    QString text;          // "brand; kind; product kind"
 };
 
 // The price of a picked operation: twice the lowest norm price on a day off, then 1.2

@@ -58,6 +58,14 @@ GridColumn gridColumn(const QString& field, const QString& title, int width,
     return column;
 }
 
+// The month's pay, as money is shown.
+GridColumn payColumn(const QString& field, const QString& title)
+{
+    GridColumn column = gridColumn(field, title, 0, kNumberAlignment);
+    column.money = true;
+    return column;
+}
+
 QColor dayTitleColor(const DayColumn& day)
 {
     if (day.pastMonthEnd)
@@ -103,8 +111,8 @@ std::vector<GridColumn> timesheetColumns(int shift)
         columns.push_back(gridColumn(QStringLiteral("d%1").arg(day), QString::number(day), kDayColumnWidth, Qt::AlignCenter));
     columns.push_back(gridColumn(QStringLiteral("summ"), QStringLiteral("Итого"), 47, Qt::AlignCenter));
     if (shift == 1) {
-        columns.push_back(gridColumn(QStringLiteral("average_price"), QStringLiteral("Ср. сдел."), 0, kNumberAlignment));
-        columns.push_back(gridColumn(QStringLiteral("cena_all"), QStringLiteral("Цена всего"), 0, kNumberAlignment));
+        columns.push_back(payColumn(QStringLiteral("average_price"), QStringLiteral("Ср. сдел.")));
+        columns.push_back(payColumn(QStringLiteral("cena_all"), QStringLiteral("Цена всего")));
     }
     return columns;
 }

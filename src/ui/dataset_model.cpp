@@ -62,6 +62,8 @@ QString formatForDisplay(const QString& stored, unsigned typeOid, int minDecimal
     }
 }
 
+QString formatMoney(const QString& stored) { return QLocale().toString(stored.trimmed().toDouble(), 'f', 2); }
+
 DatasetModel::DatasetModel(Dataset& dataset, std::vector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), dataset_(&dataset), columns_(std::move(columns))
 {
@@ -114,6 +116,8 @@ QString DatasetModel::displayText(int row, int column) const
     if (!cell)
         return {};
     const GridColumn& gridColumn = columns_[size_t(column)];
+    if (gridColumn.money)
+        return formatMoney(*cell);
     return formatForDisplay(*cell, dataset_->columns()[size_t(c)].oid, gridColumn.minDecimals, gridColumn.maxDecimals);
 }
 

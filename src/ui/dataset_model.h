@@ -18,6 +18,7 @@ struct GridColumn {
     int minDecimals = 0;
     int maxDecimals = -1;
     QColor titleColor;  // invalid: the normal text colour
+    bool money = false;  // a sum of money: see formatMoney
 };
 
 // Shows the records of a dataset that its filter lets through, one row each; titles
@@ -49,3 +50,6 @@ private:
 
 // A stored value as the user reads it.
 QString formatForDisplay(const QString& stored, unsigned typeOid, int minDecimals = 0, int maxDecimals = -1);
+// A stored sum of money as the user reads it: exactly two decimals, the user's decimal
+// separator and digit grouping ("3 021,00" in Russian).
+QString formatMoney(const QString& stored);

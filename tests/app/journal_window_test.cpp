@@ -2,8 +2,10 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "record_editor.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -219,6 +221,126 @@ TEST_F(JournalWindowTest, ExitButtonEscapeAndMenuCloseTheWindow)
         });
         EXPECT_TRUE(closedWhileShown) << how;
     }
+}
+
+// A restore from minimised, a hide and show, or a return from another window of the
+// program leave the journal on the date the user chose, with its records as they were
+// read and the day-off box as the user set it.
+TEST_F(JournalWindowTest, RestoringTheWindowKeepsTheChosenDateAndItsRecords)
+{
+    const QDate saturday(2026, 12, 5);
+    record(1, saturday);
+    logIn("8573", [&] {
+        Form1->DateT->setFocus();
+        Form1->DateT->setDate(saturday);
+        QTest::keyClick(Form1->DateT, Qt::Key_Return);
+        ASSERT_TRUE(Form1->CBox1->isChecked());
+        Form1->CBox1->click();  // by hand: not a day off after all
+        record(1, saturday, "no", seed->worker("Петров П.П."));  // read only by a re-read
+
+        Form1->showMinimized();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(Form1->isMinimized());
+        Form1->showNormal();
+        QCoreApplication::processEvents();
+        Form1->hide();
+        Form1->show();
+        fakes->modalActions.push_back([](QDialog& dialog) {
+            dialog.show();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        Form1->N11->trigger();  // the timesheet, another window of the program
+        QCoreApplication::processEvents();
+
+        EXPECT_EQ(Form1->DateT->date(), saturday);
+        EXPECT_FALSE(Form1->CBox1->isChecked());
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И."}));
+        QDate addedOn;
+        fakes->modalActions.push_back([&](QDialog& dialog) {
+            addedOn = Form11->DTimeP->date();
+            return int(QDialog::Rejected);
+        });
+        Form1->Button1->click();
+        EXPECT_EQ(addedOn, saturday);
+    });
+}
+
+// A date typed but not chosen with Enter gives way to the date the journal shows once
+// the user moves on to the grid.
+TEST_F(JournalWindowTest, ATypedDateGivesWayToTheLoadedOneWhenTheUserMovesOn)
+{
+    record(1);
+    logIn("8573", [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+        Form1->DateT->setFocus();
+        Form1->DateT->setDate(kThursday.addDays(-2));  // as when typing
+        ASSERT_TRUE(Form1->DateT->hasFocus());
+        QWidget* viewport = Form1->DBGrid2->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, Form1->DBGrid2->visualRect(Form1->DBGrid2->model()->index(0, 0)).center());
+        EXPECT_TRUE(Form1->DBGrid2->hasFocus());
+        EXPECT_EQ(Form1->DateT->date(), kThursday);
+        EXPECT_EQ(listedNames(), QStringList({"Иванов И.И."}));
+    });
+}
+
+// Pay shows exactly two decimals, grouped as the user's locale groups digits.
+TEST_F(JournalWindowTest, PayShowsTwoDecimalsInTheUsersFormat)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    struct Case {
+        int quantity, rejects;
+        double price;
+        QString shown;
+    };
+    const Case cases[] = {{10, 2, 5.0375, "40,30"},
+                          {3021, 0, 1.0, QString::fromUtf8("3\u00a0021,00")},
+                          {10, 2, 12.345, "98,76"},
+                          {5, 5, 3.0, "0,00"}};
+    QStringList expected;
+    for (const Case& c : cases) {
+        // Workers named in the order the grid lists them.
+        Seed::Record r = Seed::recordOf(j, kThursday, 2, seed->worker(QStringLiteral("Работник %1").arg(expected.size())));
+        r.quantity = c.quantity;
+        r.rejects = c.rejects;
+        r.price = c.price;
+        seed->record(r);
+        expected << c.shown;
+    }
+    logIn("8573", [&] {
+        Form1->RadioButton2->click();
+        EXPECT_EQ(columnTexts(*Form1->DBGrid2->model(), 8), expected);
+    });
+    QLocale::setDefault(QLocale::c());
+}
+
+// "Заведен" keeps its designed 72 pixels while a date fits, and grows with a font that
+// needs more; in the usual font the date shows whole.
+TEST_F(JournalWindowTest, EntryDateColumnGrowsToShowTheWholeDate)
+{
+    const QFont usual = QApplication::font();
+    for (int pointSize : {0, 6, 16}) {
+        TearDown();
+        QFont font = usual;
+        if (pointSize > 0)
+            font.setPointSize(pointSize);
+        QApplication::setFont(font);
+        SetUp();
+        db->exec(QStringLiteral("update accounts_dep.smena set vvod='2026-12-10' where id=%1").arg(record(1)));
+        logIn("8573", [&] {
+            DataGrid* grid = Form1->DBGrid2;
+            const QString date = grid->model()->index(0, 11).data().toString();
+            ASSERT_EQ(date, "10.12.2026");
+            EXPECT_LT(grid->fontMetrics().horizontalAdvance(date), grid->columnWidth(11)) << pointSize;
+            if (pointSize == 6)
+                EXPECT_EQ(grid->columnWidth(11), 72);
+            else if (pointSize == 16)
+                EXPECT_GT(grid->columnWidth(11), 72);
+        });
+    }
+    TearDown();
+    QApplication::setFont(usual);
+    SetUp();
 }
 
 }  // namespace

@@ -100,6 +100,31 @@ TEST_F(DatasetTest, LocateMovesToTheFirstMatchAmongFilteredRows)
     EXPECT_EQ(d.recNo(), 2);
 }
 
+// A re-read finds the record again by its key wherever it now stands; a record gone
+// leaves the cursor at its position, or on the last record when the list got shorter.
+TEST_F(DatasetTest, RefreshKeepsTheRecordByItsKeyOrElseItsPosition)
+{
+    Dataset d(connection, "select * from accounts_dep.t order by n");
+    d.open();
+    d.setRecNo(2);  // Петров
+    db.exec("update accounts_dep.t set n = 10 where name = 'Петров'");
+    d.refresh("id");
+    EXPECT_EQ(d.recNo(), 4);
+    EXPECT_EQ(d.fieldByName("name").asString(), "Петров");
+    d.refresh();
+    EXPECT_EQ(d.recNo(), 4);
+
+    d.setRecNo(2);  // иванова
+    db.exec("delete from accounts_dep.t where name = 'иванова'");
+    d.refresh("id");
+    EXPECT_EQ(d.fieldByName("name").asString(), "Сидоров");
+    d.setRecNo(3);
+    db.exec("delete from accounts_dep.t where name = 'Петров'");
+    d.refresh("id");
+    EXPECT_EQ(d.recNo(), 2);
+    EXPECT_EQ(d.fieldByName("name").asString(), "Сидоров");
+}
+
 TEST_F(DatasetTest, EditsBecomeStatementsByKey)
 {
     Dataset d(connection, "select * from accounts_dep.t order by n");

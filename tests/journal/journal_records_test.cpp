@@ -1,7 +1,10 @@
 #include "acceptance_mark.h"
 #include "journal_fixture.h"
+#include "record_editor.h"
 
 #include <QAbstractItemModelTester>
+#include <QDateEdit>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -29,8 +32,45 @@ TEST_F(DeletionTest, YesDeletesTheRecordAndLeavesTheOtherRecordsHours)
         EXPECT_EQ(cell(1), "3");
         EXPECT_EQ(cell(1, kThursday.addDays(-1)), "4");
         EXPECT_EQ(listedNames(), QStringList({"Иванов И.И.", "Петров П.П."}));
-        EXPECT_EQ(DataModule6->Smena1.recNo(), 1);
+    });
+}
+
+// After a deletion the cursor stays at the deleted record's position, which the next
+// record now takes; the last record deleted, the new last one is current.
+TEST_F(DeletionTest, YesKeepsTheCursorAtTheSamePosition)
+{
+    record(1, 3, kThursday, seed->worker("Алексеев А.А."));
+    record(1, 5, kThursday);
+    const int yakovlev = record(1, 2, kThursday, seed->worker("Яковлев Я.Я."));
+    logIn("8573", [&] {
+        DataModule6->Smena1.setRecNo(2);
+        Form1->Button3->click();
+        EXPECT_EQ(listedNames(), QStringList({"Алексеев А.А.", "Яковлев Я.Я."}));
+        EXPECT_EQ(DataModule6->Smena1.fieldByName("id").asInteger(), yakovlev);
+        EXPECT_EQ(selectedRow(), 1);
+        Form1->Button3->click();
+        EXPECT_EQ(listedNames(), QStringList({"Алексеев А.А."}));
         EXPECT_EQ(selectedRow(), 0);
+    });
+}
+
+// The date box changed without Enter does not lead the deletion astray: the hours cell
+// recomputed is the one of the deleted record's own date.
+TEST_F(DeletionTest, RecomputesTheCellOfTheRecordsOwnDate)
+{
+    const QDate wednesday = kThursday.addDays(-1), monday = kThursday.addDays(-3);
+    record(1, 3, wednesday);
+    hoursRow(1, "d7, d9=4, 3");
+    logIn("8573", [&] {
+        Form1->DateT->setFocus();
+        Form1->DateT->setDate(wednesday);
+        QTest::keyClick(Form1->DateT, Qt::Key_Return);
+        Form1->DateT->setFocus();
+        Form1->DateT->setDate(monday);  // typed, no Enter
+        Form1->Button3->click();
+        EXPECT_EQ(journalCount(), 0);
+        EXPECT_EQ(cell(1, wednesday), "<null>");
+        EXPECT_EQ(cell(1, monday), "4");
     });
 }
 
@@ -49,10 +89,10 @@ TEST_F(DeletionTest, DeletingTheLastRecordOfTheDayEmptiesOnlyThatCell)
     });
 }
 
-TEST_F(DeletionTest, NoDeletesNothingAndRefreshesToTheFirstRow)
+TEST_F(DeletionTest, NoDeletesNothingAndKeepsTheRecord)
 {
     record(1, 3);
-    record(1, 5, kThursday, seed->worker("Петров П.П."));
+    const int petrov = record(1, 5, kThursday, seed->worker("Петров П.П."));
     hoursRow(1, "d10=3");
     logIn("8573", [&] {
         DataModule6->Smena1.setRecNo(2);
@@ -60,8 +100,8 @@ TEST_F(DeletionTest, NoDeletesNothingAndRefreshesToTheFirstRow)
         Form1->Button3->click();
         EXPECT_EQ(journalCount(), 2);
         EXPECT_EQ(cell(1), "3");
-        EXPECT_EQ(DataModule6->Smena1.recNo(), 1);
-        EXPECT_EQ(selectedRow(), 0);
+        EXPECT_EQ(DataModule6->Smena1.fieldByName("id").asInteger(), petrov);
+        EXPECT_EQ(selectedRow(), 1);
     });
 }
 
@@ -157,6 +197,58 @@ TEST_F(AcceptanceTest, DoubleClickSwitchesEachMarkAndKeepsTheRow)
             EXPECT_TRUE(fakes->messages.shown.empty());
         });
     }
+}
+
+// Shifts 2 to 4 list by name alone, so two records of one worker change places whenever
+// the server stores one of them anew. The record the user stood on stays current through
+// the acceptance switch, a change in the editor and a deletion answered No.
+TEST_F(AcceptanceTest, ReReadsKeepTheRecordTheUserStoodOn)
+{
+    record(2, 3, kThursday, seed->worker("Алексеев А.А."));
+    const int first = record(2, 5);
+    Seed::Record primed = Seed::recordOf(j, kThursday, 2);
+    primed.color = 1;  // not a duplicate of the other
+    const int second = seed->record(primed);
+    record(2, 2, kThursday, seed->worker("Яковлев Я.Я."));
+    // The record is stored anew, as any update may do: it now comes after its namesake.
+    const auto storeAnew = [&](int id) {
+        for (const char* move : {"+", "-"})
+            db->exec(QStringLiteral("update accounts_dep.smena set data=data%1 1 where id=%2").arg(move).arg(id));
+    };
+    logIn("8573", [&] {
+        Form1->RadioButton2->click();
+        Dataset& journal = DataModule6->Smena2;
+        const auto current = [&] { return journal.fieldByName("id").asInteger(); };
+        journal.setRecNo(2);
+        ASSERT_EQ(current(), first);
+
+        storeAnew(first);
+        doubleClickRow(1);
+        EXPECT_EQ(mark(first), "ok");
+        EXPECT_EQ(current(), first);
+        EXPECT_EQ(journal.recNo(), 3);
+        EXPECT_EQ(Form1->DBGrid2->currentIndex().row(), 2);
+
+        storeAnew(second);
+        fakes->modalActions.push_back([](QDialog& editor) {
+            editor.show();
+            Form11->Edit3->setText("7");
+            Form11->Button1->click();
+            editor.hide();
+            return editor.result();
+        });
+        Form1->Button2->click();
+        EXPECT_EQ(db->scalar(QStringLiteral("select kol_vo from accounts_dep.smena where id=%1").arg(first)), "7");
+        EXPECT_EQ(current(), first);
+        EXPECT_EQ(journal.recNo(), 2);
+
+        storeAnew(first);
+        fakes->messages.answers = {false};
+        Form1->Button3->click();
+        EXPECT_EQ(current(), first);
+        EXPECT_EQ(Form1->DBGrid2->currentIndex().row(), 2);
+        EXPECT_EQ(fakes->messages.shown.size(), 1u) << messageTexts().join('\n').toStdString();
+    });
 }
 
 TEST_F(AcceptanceTest, OtherColumnsAreDrawnAsUsual)

@@ -51,6 +51,7 @@ protected:
         Form11->OperId = oper.fieldByName("id").asInteger();
         Form11->ProductKind = oper.fieldByName("naimen").asInteger();
         double price = oper.fieldByName("cena").asFloat();
+        Form11->BasePrice = price;
         if (Form1->CBox1->isChecked())
             price *= 2;
         if (Form1->CurrentShift == 3)
@@ -133,7 +134,7 @@ TEST_F(EditorTest, AddWritesTheRecordAndTheHoursAndShowsItInItsPlace)
         EXPECT_EQ(cell(2), "8");
         EXPECT_EQ(cell(2, QDate(2026, 12, 3)), "5");
         EXPECT_EQ(listedNames(), QStringList({"Иванов И.И.", "Петров П.П.", "Яковлев Я.Я."}));
-        EXPECT_EQ(selectedRow(), 1);
+        EXPECT_EQ(selectedRow(), 2);  // the record the user stood on, Петров
         for (QLineEdit* edit : {Form11->Edit1, Form11->Edit2, Form11->Edit3, Form11->Edit4, Form11->Edit5, Form11->Edit6,
                                 Form11->Edit7, Form11->Edit8, Form11->Edit9})
             EXPECT_TRUE(edit->text().isEmpty()) << edit->objectName().toStdString();

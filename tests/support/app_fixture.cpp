@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 void AppFixture::SetUp()
 {
@@ -44,6 +45,12 @@ QStringList columnTexts(const QAbstractItemModel& model, int column)
     for (int row = 0; row < model.rowCount(); ++row)
         texts << model.index(row, column).data().toString();
     return texts;
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
 }
 
 QStringList AppFixture::messageTexts() const

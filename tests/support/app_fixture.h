@@ -9,9 +9,14 @@
 #include <memory>
 
 class QAbstractItemModel;
+class QWidget;
 
 // The texts of one column of a grid's model, top to bottom, as the user reads them.
 QStringList columnTexts(const QAbstractItemModel& model, int column = 0);
+
+// Types the text into the widget key by key, as the user would; unlike QTest::keyClicks
+// it also types letters beyond ASCII (Cyrillic).
+void typeText(QWidget* widget, const QString& text);
 
 // A test of the whole program: its own database, the seams replaced, and every window
 // created by the real start-up against that database.

@@ -65,7 +65,7 @@ TEST_F(TimesheetQueryTest, PayCoversEveryShiftOfTheMonthWhileTheAverageDividesBy
     EXPECT_EQ(model->index(0, 3).data().toString(), "");
     EXPECT_EQ(model->index(0, 32).data().toString(), "11");
     EXPECT_EQ(model->index(0, 33).data().toString(), "9,55");
-    EXPECT_EQ(model->index(0, 34).data().toString(), "105");
+    EXPECT_EQ(model->index(0, 34).data().toString(), "105,00");
     QLocale::setDefault(QLocale::c());
 }
 

@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QHeaderView>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -96,6 +97,22 @@ TEST_F(TimesheetWindowTest, LaysOutThreeShiftTabsWithTheirColumns)
     EXPECT_EQ(Form19->Button4->text(), "Выход");
     EXPECT_TRUE(Form19->PB->isHidden());
     EXPECT_EQ(Form19->PB->minimum(), 1);
+}
+
+// The month's pay and the pay per hour show exactly two decimals in the user's format.
+TEST_F(TimesheetWindowTest, PayColumnsShowTwoDecimalsInTheUsersFormat)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const int ivanov = seed->worker("Иванов И.И."), petrov = seed->worker("Петров П.П.");
+    record(ivanov, QDate(2026, 8, 3), 1, 8, 302.1);
+    timesheetRow(ivanov, 1, 8, 2026, {{3, 8}});
+    record(petrov, QDate(2026, 8, 3), 1, 10, 4.03);
+    timesheetRow(petrov, 1, 8, 2026, {{3, 10}});
+    loadMonth(8, 2026);
+    const QAbstractItemModel& model = *Form19->DBGrid1->model();
+    EXPECT_EQ(columnTexts(model, 33), QStringList({"377,63", "4,03"}));
+    EXPECT_EQ(columnTexts(model, 34), QStringList({QString::fromUtf8("3\u00a0021,00"), "40,30"}));
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(TimesheetWindowTest, YearListRunsFromTheFirstYearToTheCurrentOne)
