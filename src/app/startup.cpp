@@ -15,6 +15,7 @@
 #include "operations_window.h"
 #include "record_editor.h"
 #include "seams.h"
+#include "timesheet_layout.h"
 #include "timesheet_window.h"
 #include "worker_editor.h"
 #include "workers_window.h"
@@ -86,6 +87,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form9 = new TForm9;
     Form10 = new TForm10;
     Form11 = new TForm11(*Form1);
+    Form15 = new TForm15;
     Form19 = new TForm19;
     Form22 = new TForm22;
     Form26 = new TForm26;
@@ -98,6 +100,7 @@ void destroyApplicationWindows()
     destroyWindow(Form26);
     destroyWindow(Form22);
     destroyWindow(Form19);
+    destroyWindow(Form15);
     destroyWindow(Form11);
     destroyWindow(Form10);
     destroyWindow(Form9);

@@ -32,8 +32,9 @@ public:
     // the source first: one it has not throws DefinitionError before any record is read.
     PreparedReport prepare(RowSource& rows) const;
 
+    struct Compiled;  // the checked definition; report.cpp
+
 private:
-    struct Compiled;
     std::unique_ptr<Compiled> compiled_;
 };
 

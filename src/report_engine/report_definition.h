@@ -39,6 +39,7 @@
 #include <QColor>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 #include <vector>
