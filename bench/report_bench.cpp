@@ -9,7 +9,7 @@
 // Needs a database built from db/schema.sql (see scripts/run-bench.sh), named by
 // TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE.
 
-#include "connection_string.h"
+#include "bench_database.h"
 #include "data_module.h"
 #include "report.h"
 #include "report_preview.h"
@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -252,18 +251,6 @@ void exportTimesheet(benchmark::State& state)
     state.SetLabel(Form19->Button2->text().toStdString());
 }
 
-void openDatabase()
-{
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
-    DataModule6 = new TDataModule6([](const QString&) {});
-    DataModule6->ADO_DB.open(connection_string::compose(database, host));
-}
-
 void registerTimed(const char* name, void (*run)(benchmark::State&))
 {
     benchmark::RegisterBenchmark(name, run)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -282,7 +269,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    openDatabase();
+    openBenchDatabase();
     seedWorkers(DataModule6->ADO_DB);
     Form15 = new TForm15;
     Form19 = new TForm19;
