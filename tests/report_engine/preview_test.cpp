@@ -30,15 +30,16 @@ PreparedReport twoPages()
 
 class PreviewTest : public ::testing::Test {
 protected:
+    void SetUp() override { setUpPrinter(printer, pages); }
     void TearDown() override { setPdfFileChooser({}); }
+
+    const PreparedReport pages = twoPages();
+    QPrinter printer{QPrinter::HighResolution};
 };
 
 TEST_F(PreviewTest, OpensMaximisedFittedToThePageOnTheReportsPaper)
 {
-    const PreparedReport pages = twoPages();
     ASSERT_EQ(pages.pages.size(), 2u);
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, pages);
     PreviewDialog dialog(pages, printer);
     dialog.show();
     QCoreApplication::processEvents();
@@ -61,9 +62,6 @@ TEST_F(PreviewTest, OpensMaximisedFittedToThePageOnTheReportsPaper)
 
 TEST_F(PreviewTest, SavesThePagesItShowsAsAPdfUnderTheNameTheUserPicks)
 {
-    const PreparedReport pages = twoPages();
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, pages);
     PreviewDialog dialog(pages, printer);
     dialog.show();
     QTemporaryDir folder;
@@ -86,9 +84,6 @@ TEST_F(PreviewTest, SavesThePagesItShowsAsAPdfUnderTheNameTheUserPicks)
 
 TEST_F(PreviewTest, ACancelledChoiceWritesNothing)
 {
-    const PreparedReport pages = twoPages();
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, pages);
     PreviewDialog dialog(pages, printer);
     QTemporaryDir folder;
     setPdfFileChooser([](QWidget*, const QString&) { return QString(); });
