@@ -10,7 +10,7 @@ packages=(
   qt6-translations-l10n
   unixodbc-dev libsqliteodbc libsqlite3-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 poppler-utils
   unzip locales
 )
 

@@ -17,6 +17,7 @@
 #include "operations_window.h"
 #include "record_editor.h"
 #include "seams.h"
+#include "timesheet_layout.h"
 #include "timesheet_window.h"
 #include "worker_editor.h"
 #include "workers_window.h"
@@ -114,6 +115,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form9 = new TForm9;
     Form10 = new TForm10;
     Form11 = new TForm11(*Form1);
+    Form15 = new TForm15;
     Form19 = new TForm19;
     Form22 = new TForm22;
     Form24 = new TForm24;
@@ -130,6 +132,7 @@ void destroyApplicationWindows()
     destroyWindow(Form24);
     destroyWindow(Form22);
     destroyWindow(Form19);
+    destroyWindow(Form15);
     destroyWindow(Form11);
     destroyWindow(Form10);
     destroyWindow(Form9);

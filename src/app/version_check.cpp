@@ -41,12 +41,6 @@ StoredStamp readStamp(Dataset& ver)
     return {ver.fieldByName(QStringLiteral("d")).asInteger(), ver.fieldByName(QStringLiteral("t")).asInteger()};
 }
 
-// Closes the stamp table on every way out, a database error included.
-struct CloseOnExit {
-    Dataset& dataset;
-    ~CloseOnExit() { dataset.close(); }
-};
-
 }  // namespace
 
 void CheckVersion()

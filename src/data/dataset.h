@@ -164,3 +164,9 @@ private:
     Row editBuffer_;
     std::vector<bool> modified_;
 };
+
+// Closes a dataset when the scope ends, whichever way it ends (a database error included).
+struct CloseOnExit {
+    Dataset& dataset;
+    ~CloseOnExit() { dataset.close(); }
+};

@@ -4,8 +4,14 @@
 #include "data_module.h"
 #include "handler_guard.h"
 #include "seams.h"
+#include "dataset_rows.h"
+#include "report_preview.h"
+#include "timesheet_export.h"
+#include "timesheet_layout.h"
 #include "timesheet_rebuild.h"
+#include "wait_cursor.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -200,6 +206,8 @@ void TForm19::connectHandlers()
     connectHandler(Button5, &QPushButton::clicked, this, &TForm19::Button5Click);
     connectHandler(Button1, &QPushButton::clicked, this, &TForm19::Button1Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm19::Button4Click);
+    connectHandler(Button6, &QPushButton::clicked, this, &TForm19::Button6Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm19::Button2Click);
 }
 
 DataGrid* TForm19::shiftGrid(int shift) const
@@ -297,6 +305,47 @@ void TForm19::Button1Click()
 }
 
 void TForm19::Button4Click() { QDialog::reject(); }
+
+QString TForm19::monthTitle() const { return ComboBox1->currentText() + QLatin1Char(' ') + ComboBox2->currentText(); }
+
+void TForm19::openPrintQuery()
+{
+    Dataset& query = Form15->H_Tabel;
+    query.setParam(QStringLiteral("mnth"), selectedMonth());
+    query.setParam(QStringLiteral("yea"), selectedYear());
+    query.open();
+}
+
+void TForm19::Button6Click()
+{
+    openPrintQuery();
+    const CloseOnExit closing{Form15->H_Tabel};
+    const QString title = monthTitle() + QStringLiteral(" г.");
+    Form15->Report.setText(QStringLiteral("title"), title);
+    Form15->Report.setTitle(QStringLiteral("Табель по времени, ") + title);
+    report::PreparedReport pages;
+    {
+        const WaitCursor hourglass;
+        pages = prepareFromDataset(Form15->Report, Form15->H_Tabel);
+    }
+    report::preview(pages, this);
+}
+
+void TForm19::Button2Click()
+{
+    // The window repaints and answers the mouse while the rows are written; a second
+    // export, a print or a rebuild of the month waits until it is done.
+    const DisabledWhileBusy busy{Button1, Button2, Button5, Button6};
+    const WaitCursor hourglass;
+    openPrintQuery();
+    // Closed on every path, a failed opening of the workbook included, so the next print
+    // or export reads the month then selected.
+    const CloseOnExit closing{Form15->H_Tabel};
+    exportTimesheet(Form15->H_Tabel, excel_, monthTitle(), [this](int written, int total) {
+        Button2->setText(QStringLiteral("Excel (%1 из %2)").arg(written).arg(total));
+        QApplication::processEvents();
+    });
+}
 
 void TForm19::showEvent(QShowEvent* event)
 {

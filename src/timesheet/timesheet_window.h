@@ -2,6 +2,7 @@
 
 #include "data_grid.h"
 #include "dataset.h"
+#include "excel_export.h"
 
 #include <QDialog>
 #include <array>
@@ -60,6 +61,8 @@ public:
     void FormActivate();
     void Button1Click();
     void Button4Click();
+    void Button6Click();  // "Печать": the month's print preview
+    void Button2Click();  // "Excel": the month into a new workbook
 
     DataGrid* shiftGrid(int shift) const;
     const MonthDays& days() const { return days_; }
@@ -77,6 +80,10 @@ private:
     int selectedYear() const;
     void paintDayTitles(DataGrid* grid);
     void reopenTimesheetQueries();
+    void openPrintQuery();
+    QString monthTitle() const;  // "Декабрь 2026"
+
+    ExcelExport excel_{this};
 
     MonthDays days_{};
 };

@@ -113,3 +113,18 @@ void refocusOnReturn(QWidget* window, std::function<void()> focus)
 {
     window->installEventFilter(new ReturnFocus(window, std::move(focus)));
 }
+
+DisabledWhileBusy::DisabledWhileBusy(std::initializer_list<QWidget*> controls)
+{
+    for (QWidget* control : controls) {
+        control->setEnabled(false);
+        controls_.emplace_back(control);
+    }
+}
+
+DisabledWhileBusy::~DisabledWhileBusy()
+{
+    for (const QPointer<QWidget>& control : controls_)
+        if (control)
+            control->setEnabled(true);
+}

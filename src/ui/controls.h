@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <functional>
+#include <QPointer>
 #include <initializer_list>
+#include <vector>
 
 class QHBoxLayout;
 class QLabel;
@@ -30,3 +32,16 @@ void centreOnDesktop(QWidget* window);
 // program (an editor, a picker, a message) had been active; switching back from another
 // program leaves the focus where the user put it.
 void refocusOnReturn(QWidget* window, std::function<void()> focus);
+
+// Disables controls for the life of a scope: while a long task lets window messages
+// through, the controls that would start it again (or another one) wait for it.
+class DisabledWhileBusy {
+public:
+    explicit DisabledWhileBusy(std::initializer_list<QWidget*> controls);
+    ~DisabledWhileBusy();
+    DisabledWhileBusy(const DisabledWhileBusy&) = delete;
+    DisabledWhileBusy& operator=(const DisabledWhileBusy&) = delete;
+
+private:
+    std::vector<QPointer<QWidget>> controls_;
+};

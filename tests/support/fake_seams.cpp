@@ -1,5 +1,7 @@
 #include "fake_seams.h"
 
+#include "report_preview.h"
+
 #include <QDialog>
 
 void FakeMessageBoxes::error(QWidget*, const QString& text, const QString& caption)
@@ -31,6 +33,7 @@ FakeSeams::FakeSeams()
     seams::setClock([this] { return clock; });
     seams::setBuildStamp(defaultStamp());
     seams::setProgramEnd([this] { ++programEndRequests; });
+    report::setPreviewShower([this](const report::PreparedReport& pages, QWidget*) { previews.push_back(pages); });
 }
 
 FakeSeams::~FakeSeams()
@@ -39,4 +42,5 @@ FakeSeams::~FakeSeams()
     seams::setModalShower({});
     seams::setClock({});
     seams::setProgramEnd({});
+    report::setPreviewShower({});
 }

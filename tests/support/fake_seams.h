@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fake_spreadsheet_opener.h"
+#include "prepared_report.h"
 #include "seams.h"
 
 #include <QDateTime>
@@ -39,6 +40,7 @@ public:
     FakeSpreadsheetOpener spreadsheets;
     std::deque<ModalAction> modalActions;  // taken in order; without one the window just closes
     std::vector<QString> modalShown;       // objectNames of the windows shown modally
+    std::vector<report::PreparedReport> previews;  // the reports shown in the print preview
     QDateTime clock{QDate(2026, 12, 10), QTime(10, 0)};
     int programEndRequests = 0;
 

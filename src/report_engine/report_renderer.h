@@ -1,0 +1,34 @@
+#pragma once
+
+#include "prepared_report.h"
+
+#include <QFont>
+#include <QString>
+
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace report {
+
+// The family the machine draws for a family a layout names: Arial, MS Sans Serif and
+// Microsoft Sans Serif become Liberation Sans (same widths, with Cyrillic); any other
+// stays as named.
+QString printedFamily(const QString& family);
+// The font as drawn on a device of that resolution.
+QFont deviceFont(const Font& font, const QPaintDevice* device);
+
+// The one renderer: draws a prepared page on a painter whose origin is the paper's
+// top-left corner, scaled by the resolution of the painter's device.
+void drawPage(QPainter& painter, const PreparedPage& page);
+
+// Sets the printer to the report's paper, orientation and full-page drawing.
+void setUpPrinter(QPrinter& printer, const PreparedReport& report);
+// Draws the pages onto a printer set up for the report: all of them, or the range the
+// user chose in the print dialog.
+void printPages(QPrinter& printer, const PreparedReport& report);
+
+// Writes the pages as a PDF of the report's paper; false when the file cannot be written.
+bool writePdf(const PreparedReport& report, const QString& path);
+
+}  // namespace report

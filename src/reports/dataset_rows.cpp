@@ -1,0 +1,29 @@
+#include "dataset_rows.h"
+
+#include "dataset.h"
+
+DatasetRows::DatasetRows(Dataset& dataset) : dataset_(dataset) { dataset_.first(); }
+
+QString DatasetRows::sourceName() const { return dataset_.objectName(); }
+
+int DatasetRows::fieldIndex(const QString& name) const { return dataset_.columnIndex(name); }
+
+report::Value DatasetRows::value(int field) const
+{
+    const Field value(&dataset_, field);
+    if (value.isNull())
+        return report::Value::null();
+    if (dataset_.columns()[size_t(field)].numeric)
+        return report::Value::of(value.asFloat());
+    return report::Value::of(value.asString());
+}
+
+bool DatasetRows::atEnd() const { return dataset_.eof(); }
+
+void DatasetRows::next() { dataset_.next(); }
+
+report::PreparedReport prepareFromDataset(const report::Report& layout, Dataset& dataset)
+{
+    DatasetRows rows(dataset);
+    return layout.prepare(rows);
+}

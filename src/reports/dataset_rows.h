@@ -1,0 +1,26 @@
+#pragma once
+
+#include "report.h"
+#include "row_source.h"
+
+class Dataset;
+
+// An open dataset's records as a report reads them: from the first record the filter
+// lets through to the last, numeric columns as numbers, missing values as nulls.
+class DatasetRows : public report::RowSource {
+public:
+    // Goes to the dataset's first record.
+    explicit DatasetRows(Dataset& dataset);
+
+    QString sourceName() const override;  // the dataset's objectName
+    int fieldIndex(const QString& name) const override;
+    report::Value value(int field) const override;
+    bool atEnd() const override;
+    void next() override;
+
+private:
+    Dataset& dataset_;
+};
+
+// The report's pages from the open dataset's records.
+report::PreparedReport prepareFromDataset(const report::Report& layout, Dataset& dataset);
