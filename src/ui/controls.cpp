@@ -42,6 +42,11 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls)
     return row;
 }
 
+void centreOn(QWidget& window, const QWidget& over)
+{
+    window.move(over.frameGeometry().center() - window.rect().center());
+}
+
 namespace {
 
 class ReturnFocus : public QObject {
