@@ -12,6 +12,7 @@
 #include "items_window.h"
 #include "kinds_window.h"
 #include "operations_window.h"
+#include "report_chooser.h"
 #include "workers_window.h"
 #include "database_error.h"
 
@@ -194,6 +195,7 @@ void TForm1::connectHandlers()
     connectHandler(N5, &QAction::triggered, this, &TForm1::N5Click);
     connectHandler(N6, &QAction::triggered, this, &TForm1::N6Click);
     connectHandler(N11, &QAction::triggered, this, &TForm1::N11Click);
+    connectHandler(N9, &QAction::triggered, this, &TForm1::N9Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -345,11 +347,14 @@ void TForm1::N11Click()
 {
     preselectTimesheetMonth();
     Form19->ComboBox1Change();
-    Form19->move(frameGeometry().center() - Form19->rect().center());  // centred on the journal
+    centreOn(*Form19, *this);
     seams::showModal(*Form19);
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();
 }
+
+// The reports propose the previous calendar month of today, whatever the journal date.
+void TForm1::N9Click() { Form18->showFromMenu(*this); }
 
 void TForm1::Timer1Timer()
 {

@@ -74,6 +74,7 @@ public:
     void N5Click();  // "Цены"
     void N6Click();  // "Операции"
     void N11Click();
+    void N9Click();   // "Сводные отчеты"
     void Timer1Timer();
     void Button1Click();
     void Button2Click();
