@@ -8,7 +8,7 @@ packages=(
   libpq-dev postgresql
   libxlsxwriter-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 poppler-utils
   unzip locales
 )
 

@@ -322,14 +322,19 @@ private:
         expect("(");
         auto node = std::make_unique<Node>();
         node->op = function->op;
+        const auto wrongCount = [&] {
+            fail(QStringLiteral("у %1 должно быть аргументов: %2").arg(name.toUpper()).arg(function->arity));
+        };
         for (int i = 0; i < function->arity; ++i) {
+            if (i > 0 && isSymbol(")"))
+                wrongCount();
             if (i > 0)
                 expect(",");
             node->args.push_back(comparison());
         }
-        if (!isSymbol(")"))
-            fail(QStringLiteral("у %1 должно быть аргументов: %2").arg(name.toUpper()).arg(function->arity));
-        advance();
+        if (isSymbol(","))
+            wrongCount();
+        expect(")");
         return node;
     }
 
