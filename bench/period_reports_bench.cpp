@@ -7,7 +7,7 @@
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
-#include "connection_string.h"
+#include "bench_database.h"
 #include "data_module.h"
 #include "period_query.h"
 #include "period_reports.h"
@@ -86,18 +86,6 @@ void productionClick(benchmark::State& state)
     state.SetLabel(Form18->Button6->text().toStdString());
 }
 
-void openDatabase()
-{
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
-    DataModule6 = new TDataModule6([](const QString&) {});
-    DataModule6->ADO_DB.open(connection_string::compose(database, host));
-}
-
 void registerReport(const char* name, QPushButton* TForm18::*button, PeriodReportWindow* layout)
 {
     const std::string report(name);
@@ -126,7 +114,7 @@ int main(int argc, char* argv[])
     seams::setSpreadsheetOpener(&opener);
     report::setPreviewShower([](const report::PreparedReport& pages, QWidget*) { preparedPages = pages.pages.size(); });
 
-    openDatabase();
+    openBenchDatabase();
     const int records = seedPlantReports(DataModule6->ADO_DB, plant);
     Form18 = new TForm18;
     Form21 = new TForm21;
