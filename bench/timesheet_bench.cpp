@@ -6,8 +6,8 @@
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
-#include "cell_by_cell_rebuild.h"
 #include "bench_database.h"
+#include "cell_by_cell_rebuild.h"
 #include "data_module.h"
 #include "plant_month.h"
 #include "timesheet_rebuild.h"
