@@ -71,9 +71,12 @@ bool Value::isTrue() const
 
 QString plainNumberText(double value)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value == 0 ? 0.0 : value, 'g', 15);
+    // Written without grouping, so only the decimal separator is the user's.
+    QString text = QString::number(value == 0 ? 0.0 : value, 'g', 15);
+    const QString point = QLocale().decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
 }
 
 // ---- parsing ----

@@ -469,6 +469,7 @@ private:
     {
         BandInstance made;
         made.heightMm = band.heightMm;
+        made.primitives.reserve(band.items.size() * 2 + 3);
         const QRectF bandRect(page_.leftMm, 0, page_.printableWidthMm(), band.heightMm);
         if (band.fill.isValid())
             made.primitives.push_back(Box{bandRect, band.fill});
@@ -604,7 +605,10 @@ private:
     void newPage()
     {
         closePage();
+        // A page mostly holds as many primitives as the one before it.
+        const size_t expected = prepared_.pages.empty() ? 256 : prepared_.pages.back().primitives.size();
         prepared_.pages.emplace_back();
+        prepared_.pages.back().primitives.reserve(expected);
         y_ = bodyTop_;
         if (c_.pageHeader)
             putPageBand(*c_.pageHeader, page_.topMm);

@@ -32,14 +32,24 @@ private:
     std::string saved_;
 };
 
+// The workbook's default font, plain or bold, as measured for column widths.
+const QFontMetricsF& defaultFontMetrics(bool bold)
+{
+    static const std::array<QFontMetricsF, 2> metrics = [] {
+        QFont font(QStringLiteral("Calibri"));
+        font.setPointSizeF(11);
+        QFont boldFont = font;
+        boldFont.setBold(true);
+        return std::array<QFontMetricsF, 2>{QFontMetricsF(font), QFontMetricsF(boldFont)};
+    }();
+    return metrics[bold ? 1 : 0];
+}
+
 // Width of a text in the units of a column width (widths of the digit zero) in the
 // workbook's default font, with room for the cell's margins.
 double textWidth(const QString& text, bool bold)
 {
-    QFont font(QStringLiteral("Calibri"));
-    font.setPointSizeF(11);
-    font.setBold(bold);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF& metrics = defaultFontMetrics(bold);
     double widest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(line));
@@ -101,17 +111,32 @@ bool Workbook::canHold(int row, int column, const QString& text) const
         && text.size() <= kMaxCellText;
 }
 
-void Workbook::setText(int row, int column, const QString& text) { cell(row, column).text = text; }
+void Workbook::setText(int row, int column, const QString& text)
+{
+    Cell& c = cell(row, column);
+    c.text = text;
+    c.width.reset();
+}
 
 void Workbook::setTextFormat(int row, int column) { cell(row, column).textFormat = true; }
 
-void Workbook::setBold(int row, int column, bool bold) { cell(row, column).bold = bold; }
+void Workbook::setBold(int row, int column, bool bold)
+{
+    Cell& c = cell(row, column);
+    if (c.bold != bold)
+        c.width.reset();
+    c.bold = bold;
+}
 
 void Workbook::autoFitColumn(int column)
 {
     double width = 0;
-    for (const auto& [row, c] : columns_[column])
-        width = std::max(width, textWidth(c.text, c.bold));
+    // A column is fitted after every cell written into it: each text is measured once.
+    for (auto& [row, c] : columns_[column]) {
+        if (!c.width)
+            c.width = textWidth(c.text, c.bold);
+        width = std::max(width, *c.width);
+    }
     widths_[column] = width;
 }
 

@@ -29,6 +29,7 @@ public:
         QString text;
         bool textFormat = false;
         bool bold = false;
+        std::optional<double> width;  // measured for auto-fit; none until then or after a change
     };
 
 private:
