@@ -43,6 +43,6 @@ QString personCodeFailureText(const DatabaseError& error)
     if (codes.isEmpty())
         return error.text();
     return QStringLiteral("Отчет не построен: работники находятся по коду лица ERP (cmn_contractor.person.s_code), "
-                          "а эти коды не являются целыми числами: %1.")
+                          "а эти коды не являются целыми числами от -2147483648 до 2147483647: %1.")
         .arg(codes.join(QStringLiteral(", ")));
 }

@@ -12,5 +12,6 @@ class DatabaseError;
 bool isIntegerCastFailure(const DatabaseError& error);
 
 // The message for a worker report the server refused that way: which person codes are
-// not integers (the first few), or the server's own text when none can be found.
+// integers of the server's integer range (the first few), or the server's own text when
+// none can be found.
 QString personCodeFailureText(const DatabaseError& error);
