@@ -5,6 +5,7 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "handler_guard.h"
+#include "household_window.h"
 #include "seams.h"
 #include "timesheet_window.h"
 #include "version_check.h"
@@ -188,6 +189,7 @@ void TForm1::connectHandlers()
     connectHandler(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connectHandler(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connectHandler(N10, &QAction::triggered, this, &TForm1::Button4Click);
     connectHandler(N3, &QAction::triggered, this, &TForm1::N3Click);
@@ -312,6 +314,9 @@ void TForm1::Button8Click()
     for (int shift = 1; shift <= 4; ++shift)
         DataModule6->shiftQuery(shift).open();
 }
+
+// The household journal starts on today's date whatever the journal's date.
+void TForm1::Button5Click() { seams::showModal(*Form25); }
 
 void TForm1::Button4Click() { QDialog::reject(); }
 

@@ -68,6 +68,7 @@ public:
     void CBox1Click();
     void RadioButtonClick(int shift);
     void Button8Click();
+    void Button5Click();
     void Button4Click();
     void N3Click();  // "Рабочие"
     void N4Click();  // "Изделия"

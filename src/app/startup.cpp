@@ -3,6 +3,8 @@
 #include "connection_string.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "household_editor.h"
+#include "household_window.h"
 #include "item_editor.h"
 #include "items_window.h"
 #include "journal_window.h"
@@ -51,6 +53,17 @@ void connectPickers()
         Form11->WorkerId = workerId;
     });
     Form11->pickWorker = [] { Form5->showAsPicker(1); };
+    Form5->setReceiver(24, [](const QString& fio, int workerId) {
+        Form24->Edit1->setText(fio);
+        Form24->WorkerId = workerId;
+    });
+    Form24->pickWorker = [] { Form5->showAsPicker(24); };
+
+    Form26->setReceiver([](qint64 entryId, const QString& caption) {
+        Form24->NomId = entryId;
+        Form24->Edit2->setText(caption);
+    });
+    Form24->pickNomenclature = [] { Form26->showAsPicker(); };
 
     Form4->setReceiver([](const PickedOperation& picked) {
         Form11->ItemId = picked.itemId;
@@ -111,6 +124,8 @@ bool createApplicationWindows(const QStringList& arguments)
     Form17 = new TForm17;
     Form20 = new TForm20;
     Form22 = new TForm22;
+    Form24 = new TForm24;
+    Form25 = new TForm25;
     Form26 = new TForm26;
     connectPickers();
     return true;
@@ -119,6 +134,8 @@ bool createApplicationWindows(const QStringList& arguments)
 void destroyApplicationWindows()
 {
     destroyWindow(Form26);
+    destroyWindow(Form25);
+    destroyWindow(Form24);
     destroyWindow(Form22);
     destroyWindow(Form20);
     destroyWindow(Form17);

@@ -7,25 +7,10 @@
 #include "kinds_window.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 TForm10* Form10 = nullptr;
-
-namespace {
-
-QWidget* withPickerButton(QWidget* parent, QLineEdit* box, QPushButton* button)
-{
-    auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(box, 1);
-    layout->addWidget(button);
-    return row;
-}
-
-}  // namespace
 
 TForm10::TForm10(QWidget* parent) : EditorDialog("Form10", QStringLiteral("Цена операции"), parent)
 {
@@ -37,8 +22,8 @@ TForm10::TForm10(QWidget* parent) : EditorDialog("Form10", QStringLiteral("Це�
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems({QStringLiteral("Готовая продукция"), QStringLiteral("Заготовки")});
-    addField(QStringLiteral("Марка изделия"), withPickerButton(this, Edit1, Button3));
-    addField(QStringLiteral("Операция"), withPickerButton(this, Edit2, Button4));
+    addField(QStringLiteral("Марка изделия"), fieldRow(this, {Edit1, Button3}));
+    addField(QStringLiteral("Операция"), fieldRow(this, {Edit2, Button4}));
     addField(QStringLiteral("Вид"), ComboBox1);
     setFocusOnShow(Button3);
     setMinimumWidth(460);

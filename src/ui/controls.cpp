@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -67,6 +68,25 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls)
 void centreOn(QWidget& window, const QWidget& over)
 {
     window.move(over.frameGeometry().center() - window.rect().center());
+}
+
+QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    int stretch = 1;
+    for (QWidget* control : controls) {
+        layout->addWidget(control, stretch);
+        stretch = 0;
+    }
+    return row;
+}
+
+void centreOnDesktop(QWidget* window)
+{
+    if (const QScreen* screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 namespace {

@@ -23,6 +23,11 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly = false);
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy);
 // A dialog's buttons, at the right of their row.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls);
+// Controls side by side as one field of a form (a box and its "..." button); the first
+// takes the room that is left.
+QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls);
+// Puts a window of its final size in the middle of the desktop it will show on.
+void centreOnDesktop(QWidget* window);
 // Runs `focus` whenever the window becomes active again after another window of the
 // program (an editor, a picker, a message) had been active; switching back from another
 // program leaves the focus where the user put it.

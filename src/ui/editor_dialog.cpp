@@ -11,7 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QWidget* parent) : QDialog(parent)
+EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QWidget* parent)
+    : EditorDialog(objectName, groupTitle, CancelButton{}, parent)
+{
+}
+
+EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, const CancelButton& cancel, QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QLatin1String(objectName));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -21,7 +27,7 @@ EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, QW
 
     Button1 = makeButton(this, "Button1", QStringLiteral("Записать"));
     Button1->setDefault(true);
-    Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
+    Button2 = makeButton(this, cancel.name, cancel.caption);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);

@@ -7,19 +7,27 @@ class QFormLayout;
 class QGroupBox;
 class QPushButton;
 
-// An editor dialog of one reference row: a group box of fields, "Записать" (the default
-// button) and "Отмена" (Escape), which closes without saving. Tag 1 adds, 2 changes.
+// An editor dialog of one row: a group box of fields, "Записать" (the default button) and
+// a cancel button (Escape), which closes without saving. Tag 1 adds, 2 changes, unless a
+// dialog reads its Tag otherwise (adding()).
 class EditorDialog : public QDialog {
     Q_OBJECT
 public:
+    // The cancel button as a dialog names it.
+    struct CancelButton {
+        const char* name = "Button2";
+        QString caption = QStringLiteral("Отмена");
+    };
+
     EditorDialog(const char* objectName, const QString& groupTitle, QWidget* parent = nullptr);
+    EditorDialog(const char* objectName, const QString& groupTitle, const CancelButton& cancel, QWidget* parent = nullptr);
 
     int Tag = 1;
     QGroupBox* GroupBox1;
     QPushButton* Button1;  // "Записать"
-    QPushButton* Button2;  // "Отмена"
+    QPushButton* Button2;  // the cancel button: "Отмена" unless the dialog names it otherwise
 
-    bool adding() const { return Tag == 1; }
+    virtual bool adding() const { return Tag == 1; }
     virtual void Button1Click() = 0;
     void Button2Click();
 

@@ -5,7 +5,9 @@
 class Dataset;
 
 // A drop-down list of one text field of a dataset, keyed by another field. The chosen key
-// is kept when the list is filled again, so the box shows what it showed last.
+// is kept when the list is filled again, so the box shows what it showed last. A key is
+// listed once, on its first row, however many rows of the dataset repeat it; names are
+// shown as the user reads them (a fixed-length name without its padding).
 class LookupComboBox : public QComboBox {
     Q_OBJECT
 public:

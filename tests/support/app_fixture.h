@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fake_seams.h"
+#include "qt_printers.h"
 #include "seed.h"
 #include "test_database.h"
 

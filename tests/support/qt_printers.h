@@ -4,9 +4,12 @@
 #include <QStringList>
 #include <ostream>
 
-// Texts in failure messages as the user reads them, not as UTF-16 code units.
+// Failed expectations show Qt texts as the text itself, not as bytes.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QStringList& texts, std::ostream* out)
 {
-    *out << "{\"" << texts.join(QStringLiteral("\", \"")).toStdString() << "\"}";
+    *out << '{';
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        *out << (i ? ", " : "") << '"' << texts[i].toStdString() << '"';
+    *out << '}';
 }

@@ -1,0 +1,212 @@
+#include "household_editor.h"
+
+#include "controls.h"
+#include "data_module.h"
+#include "field_box.h"
+#include "handler_guard.h"
+#include "household_window.h"
+#include "lookup_combo_box.h"
+#include "seams.h"
+#include "sql_text.h"
+
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+TForm24* Form24 = nullptr;
+
+namespace {
+
+constexpr qint64 kHouseholdWorks = 7777;
+
+QString typeWorkSql()
+{
+    return QStringList{
+        QStringLiteral("select vo.id, vo.vid, n.price, (n.price*:cnt) as summ from accounts_dep.vid_oper vo,accounts_dep.norm n, accounts_dep.oper o "),
+        QStringLiteral("where n.o_id =o.id and o.vid=vo.id and (vo.id = 7777 or vo.id = 7778)")}
+        .join(QLatin1Char('\n'));
+}
+
+QString n(qint64 value) { return QString::number(value); }
+
+}  // namespace
+
+TForm24::TForm24(QWidget* parent)
+    : EditorDialog("Form24", QStringLiteral("Закрыто мастером"), CancelButton{"Button6", QStringLiteral("Выход")}, parent),
+      type_work(DataModule6->ADO_DB, typeWorkSql(), this)
+{
+    setWindowTitle(QStringLiteral("Хоз. работы/среднесдельная (24)"));
+    type_work.setObjectName(QStringLiteral("type_work"));
+    Button6 = Button2;
+    buildControls();
+    layOutControls();
+    setFocusOnShow(Button3);
+
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm24::Button3Click);
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm24::Button4Click);
+    connectHandler(Edit6, &QLineEdit::textChanged, this, &TForm24::Edit6Change);
+    // Any choice of the user's: the mouse, the arrow keys or the wheel.
+    connectHandler(cb_type_work, &QComboBox::activated, this, &TForm24::cb_type_workChange);
+}
+
+void TForm24::buildControls()
+{
+    Edit1 = makeEdit(this, "Edit1", true);
+    Button3 = makeButton(this, "Button3", QStringLiteral("..."));
+    Edit2 = makeEdit(this, "Edit2", true);
+    Button4 = makeButton(this, "Button4", QStringLiteral("..."));
+    cb_type_work = new LookupComboBox(type_work, QStringLiteral("id"), QStringLiteral("vid"), this);
+    cb_type_work->setObjectName(QStringLiteral("cb_type_work"));
+    Edit6 = makeEdit(this, "Edit6");
+    // Hours are a whole number of at most 9 digits, so they always fit the integer column.
+    Edit6->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit6));
+    Edit6->setMaxLength(9);
+    Edit6->setText(QStringLiteral("0"));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("ч.    Цена"), nullptr);
+    DBEdit1 = new FieldBox(type_work, QStringLiteral("price"), this);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("р.    Сумма"), nullptr);
+    DBEdit2 = new FieldBox(type_work, QStringLiteral("summ"), this);
+    DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
+    for (QWidget* box : std::initializer_list<QWidget*>{Edit6, DBEdit1, DBEdit2})
+        box->setFixedWidth(90);
+    DBEdit1->setEnabled(false);
+    DBEdit2->setEnabled(false);
+}
+
+void TForm24::layOutControls()
+{
+    addField(QStringLiteral("ФИО"), fieldRow(this, {Edit1, Button3}));
+    addField(QStringLiteral("Номенклатура"), fieldRow(this, {Edit2, Button4}));
+    addField(QStringLiteral("Работа"), cb_type_work);
+    addField(QStringLiteral("Кол-во"), fieldRow(this, {Edit6, Label1, DBEdit1, Label2, DBEdit2}));
+    GroupBox1->setMinimumWidth(520);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    centreOnDesktop(this);
+}
+
+void TForm24::showToAdd()
+{
+    Edit1->clear();
+    Edit2->clear();
+    NomId = 0;
+    WorkerId = 0;
+    prepare(0, QStringLiteral("0"), kHouseholdWorks);
+    showAndClose();
+}
+
+void TForm24::showToChange(const Dataset& entry)
+{
+    Edit1->setText(entry.fieldByName(QStringLiteral("fio")).asString().trimmed());
+    Edit2->setText(entry.fieldByName(QStringLiteral("s_caption")).asString());
+    NomId = entry.fieldByName(QStringLiteral("id_nom")).asLargeInt();
+    WorkerId = entry.fieldByName(QStringLiteral("id_p")).asInteger();
+    prepare(1, entry.fieldByName(QStringLiteral("cnt")).asString().trimmed(), entry.fieldByName(QStringLiteral("id_o")).asLargeInt());
+    showAndClose();
+}
+
+// The kinds are read with the hours the box shows, and the box's kind is the current row.
+void TForm24::prepare(int tag, const QString& hours, qint64 workKind)
+{
+    Tag = tag;
+    {
+        const QSignalBlocker quiet(Edit6);
+        Edit6->setText(hours);
+    }
+    Edit6Change();  // reads the kinds with these hours
+    type_work.open();  // still closed when the entry had no hours
+    cb_type_work->fill();
+    cb_type_work->setKeyValue(workKind);
+    cb_type_workChange();
+}
+
+void TForm24::showAndClose()
+{
+    seams::showModal(*this);
+    type_work.close();
+}
+
+void TForm24::Button3Click()
+{
+    if (pickWorker)
+        pickWorker();
+}
+
+void TForm24::Button4Click()
+{
+    if (pickNomenclature)
+        pickNomenclature();
+}
+
+// The amount follows every keystroke: the kinds are read again with the typed hours and
+// the same row stays current.
+void TForm24::Edit6Change()
+{
+    if (Edit6->text().isEmpty())
+        return;
+    type_work.setParam(QStringLiteral("cnt"), Edit6->text().toLongLong());
+    type_work.refresh();
+}
+
+// The price shown is that of the first row of the chosen kind.
+void TForm24::cb_type_workChange()
+{
+    const qint64 kind = cb_type_work->keyValue();
+    if (kind != 0 && type_work.isOpen())
+        type_work.locate(QStringLiteral("id"), kind);
+}
+
+bool TForm24::validate()
+{
+    // Without a kind there is no price to write either.
+    if (NomId == 0 || WorkerId == 0 || cb_type_work->keyValue() == 0 || type_work.isEmpty()
+        || type_work.fieldByName(QStringLiteral("price")).isNull()) {
+        refuse(QStringLiteral("Все поля должны быть заполнены!"));
+        return false;
+    }
+    if (Edit6->text().toLongLong() <= 0) {
+        refuse(QStringLiteral("Нужно завести количество!"));
+        return false;
+    }
+    return true;
+}
+
+void TForm24::Button1Click()
+{
+    if (!validate())
+        return;
+    Command& statement = DataModule6->SQL_exec;
+    statement.setSql(adding() ? insertStatement() : updateStatement());
+    statement.execute();
+    Form25->reread(adding() ? 0 : Form25->fatigue.fieldByName(QStringLiteral("id")).asLargeInt());
+    accept();
+}
+
+// The stored price of the chosen row: a full stop whatever the user's decimal separator.
+QString TForm24::priceText() const { return type_work.fieldByName(QStringLiteral("price")).asString().trimmed(); }
+
+// A change keeps the entry's date and shift.
+QString TForm24::updateStatement() const
+{
+    return QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=") + n(NomId) + QStringLiteral(", id_o=") + n(cb_type_work->keyValue())
+        + QStringLiteral(", id_p=") + n(WorkerId) + QStringLiteral(", cnt=") + n(Edit6->text().toLongLong())
+        + QStringLiteral(", price=") + priceText() + QStringLiteral(" where id=")
+        + n(Form25->fatigue.fieldByName(QStringLiteral("id")).asLargeInt());
+}
+
+// The date goes in through to_date, which the server reads the same under any date style.
+QString TForm24::insertStatement() const
+{
+    const QDate date = Form25->DTPcker1->date();
+    return QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)VALUES(")
+        + n(NomId) + QStringLiteral(", ") + n(cb_type_work->keyValue()) + QStringLiteral(" ,") + n(WorkerId) + QStringLiteral(", ")
+        + sql_text::toDate(date) + QStringLiteral(", ") + n(date.month()) + QStringLiteral(", ") + n(date.year())
+        + QStringLiteral(", ") + n(Form25->EntryShift) + QStringLiteral(", ") + n(Edit6->text().toLongLong())
+        + QStringLiteral(", ") + priceText() + QStringLiteral(")");
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "dataset.h"
+#include "editor_dialog.h"
+
+#include <functional>
+
+class FieldBox;
+class LookupComboBox;
+class QLabel;
+class QLineEdit;
+
+// The editor of one household-work entry "Хоз. работы/среднесдельная (24)": the worker,
+// the nomenclature entry, the work kind (7777 household works, 7778 average piece rate)
+// with its hourly price, and the hours. Tag 0 adds an entry, any other value changes the
+// household journal's current one.
+class TForm24 : public EditorDialog {
+    Q_OBJECT
+public:
+    explicit TForm24(QWidget* parent = nullptr);
+
+    bool adding() const override { return Tag == 0; }
+
+    // The chosen nomenclature entry and worker; 0 while none is chosen.
+    qint64 NomId = 0;
+    int WorkerId = 0;
+
+    // The workers list and the nomenclature picker shown as pickers: they fill Edit1 and
+    // WorkerId, Edit2 and NomId, and return when the picker closes. Left empty, the "..."
+    // buttons pick nothing.
+    std::function<void()> pickWorker;
+    std::function<void()> pickNomenclature;
+
+    // One row per norm row of an operation of the two household kinds, with price × hours.
+    Dataset type_work;
+
+    QLineEdit* Edit1;       // "ФИО", filled by the workers picker
+    QPushButton* Button3;   // "..." for the worker
+    QLineEdit* Edit2;       // "Номенклатура", filled by the nomenclature picker
+    QPushButton* Button4;   // "..." for the nomenclature entry
+    LookupComboBox* cb_type_work;
+    QLineEdit* Edit6;       // hours
+    QLabel* Label1;         // "ч.    Цена"
+    FieldBox* DBEdit1;      // the price of the chosen kind
+    QLabel* Label2;         // "р.    Сумма"
+    FieldBox* DBEdit2;      // price × hours
+    QPushButton* Button6;   // "Выход", the cancel button
+
+    // The household journal's "Добавить" and "Изменить": the editor set up for a new
+    // entry or for the journal's current one, shown, and its work kinds closed again.
+    void showToAdd();
+    void showToChange(const Dataset& entry);
+
+    void Button1Click() override;
+    void Button3Click();
+    void Button4Click();
+    void Edit6Change();
+    void cb_type_workChange();
+
+private:
+    void buildControls();
+    void layOutControls();
+    void prepare(int tag, const QString& hours, qint64 workKind);
+    void showAndClose();
+    bool validate();
+    QString insertStatement() const;
+    QString updateStatement() const;
+    QString priceText() const;
+};
+
+extern TForm24* Form24;
