@@ -3,6 +3,8 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "radio_group.h"
+#include "report_chooser.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,6 +37,13 @@ void disableJournalWork(TForm1& journal)
     journal.N11->setEnabled(false);
 }
 
+// The foreman and the warehouse get only the detailed product report.
+void limitReportsToProductDetail(TForm18& chooser)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{chooser.Button1, chooser.Button2, chooser.Button4, chooser.Button6})
+        w->setEnabled(false);
+}
+
 }  // namespace
 
 void applyRole(Role role)
@@ -54,10 +63,14 @@ void applyRole(Role role)
         break;
     case Role::Foreman:
         disableJournalWork(journal);
+        limitReportsToProductDetail(*Form18);
         break;
     case Role::Warehouse:
         disableJournalWork(journal);
         journal.Button1->setEnabled(false);
+        limitReportsToProductDetail(*Form18);
+        Form18->RadioGroup1->setItemIndex(int(ProductKindChoice::FinishedGoods));
+        Form18->RadioGroup1->setEnabled(false);
         break;
     case Role::FullAccess:
         journal.ImportShortcut->setEnabled(true);

@@ -13,6 +13,7 @@
 #include "items_window.h"
 #include "kinds_window.h"
 #include "operations_window.h"
+#include "report_chooser.h"
 #include "workers_window.h"
 #include "database_error.h"
 #include "import_command.h"
@@ -208,6 +209,7 @@ void TForm1::connectHandlers()
     connectHandler(N11, &QAction::triggered, this, &TForm1::N11Click);
     connectHandler(N12, &QAction::triggered, this, &TForm1::N12Click);
     connectHandler(ImportShortcut, &QShortcut::activated, this, &TForm1::N12Click);
+    connectHandler(N9, &QAction::triggered, this, &TForm1::N9Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -382,13 +384,16 @@ void TForm1::N11Click()
 {
     preselectTimesheetMonth();
     Form19->ComboBox1Change();
-    Form19->move(frameGeometry().center() - Form19->rect().center());  // centred on the journal
+    centreOn(*Form19, *this);
     seams::showModal(*Form19);
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();
 }
 
 void TForm1::N12Click() { runLegacyImport(DataModule6->ADO_DB, *this, *Label1, *Timer1); }
+
+// The reports propose the previous calendar month of today, whatever the journal date.
+void TForm1::N9Click() { Form18->showFromMenu(*this); }
 
 void TForm1::Timer1Timer()
 {

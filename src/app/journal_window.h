@@ -81,6 +81,7 @@ public:
     void N6Click();  // "Операции"
     void N11Click();
     void N12Click();  // "Импорт"
+    void N9Click();   // "Сводные отчеты"
     void Timer1Timer();
     void Button1Click();
     void Button2Click();

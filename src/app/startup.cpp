@@ -15,7 +15,9 @@
 #include "norms_window.h"
 #include "operation_editor.h"
 #include "operations_window.h"
+#include "period_reports.h"
 #include "record_editor.h"
+#include "report_chooser.h"
 #include "seams.h"
 #include "timesheet_layout.h"
 #include "timesheet_window.h"
@@ -115,8 +117,13 @@ bool createApplicationWindows(const QStringList& arguments)
     Form9 = new TForm9;
     Form10 = new TForm10;
     Form11 = new TForm11(*Form1);
-    Form15 = new TForm15;
+    Form18 = new TForm18;
     Form19 = new TForm19;
+    Form21 = new TForm21;
+    Form15 = new TForm15;
+    Form16 = new TForm16;
+    Form17 = new TForm17;
+    Form20 = new TForm20;
     Form22 = new TForm22;
     Form24 = new TForm24;
     Form25 = new TForm25;
@@ -131,8 +138,13 @@ void destroyApplicationWindows()
     destroyWindow(Form25);
     destroyWindow(Form24);
     destroyWindow(Form22);
-    destroyWindow(Form19);
+    destroyWindow(Form20);
+    destroyWindow(Form17);
+    destroyWindow(Form16);
     destroyWindow(Form15);
+    destroyWindow(Form21);
+    destroyWindow(Form19);
+    destroyWindow(Form18);
     destroyWindow(Form11);
     destroyWindow(Form10);
     destroyWindow(Form9);

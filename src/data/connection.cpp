@@ -74,7 +74,8 @@ PgResultHandle Connection::execute(const QString& sql, const std::vector<Paramet
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* message = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_.get());
-        throw DatabaseError(QString::fromUtf8(message).trimmed());
+        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        throw DatabaseError(QString::fromUtf8(message).trimmed(), QString::fromLatin1(state));
     }
     return result;
 }

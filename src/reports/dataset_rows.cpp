@@ -2,6 +2,8 @@
 
 #include "dataset.h"
 
+#include <QRegularExpression>
+
 DatasetRows::DatasetRows(Dataset& dataset) : dataset_(dataset) { dataset_.first(); }
 
 QString DatasetRows::sourceName() const { return dataset_.objectName(); }
@@ -15,7 +17,9 @@ report::Value DatasetRows::value(int field) const
         return report::Value::null();
     if (dataset_.columns()[size_t(field)].numeric)
         return report::Value::of(value.asFloat());
-    return report::Value::of(value.asString());
+    // Fixed-width (char) columns come padded with blanks; the padding is not part of the text.
+    static const QRegularExpression trailingBlanks(QStringLiteral(" +$"));
+    return report::Value::of(value.asString().remove(trailingBlanks));
 }
 
 bool DatasetRows::atEnd() const { return dataset_.eof(); }

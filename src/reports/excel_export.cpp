@@ -127,3 +127,9 @@ void ExcelExport::reportError(const QString& text, const QString& caption) const
 {
     seams::messageBoxes().error(messageParent_, text, caption);
 }
+
+void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, int textColumns)
+{
+    for (int column = 1; column <= texts.size(); ++column)
+        excel.WriteCell(1, column, row, texts[column - 1], column <= textColumns);
+}

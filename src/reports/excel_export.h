@@ -3,6 +3,7 @@
 #include "workbook.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -42,3 +43,7 @@ private:
 // A number as the exports write it: general format, up to 15 significant digits, the
 // decimal separator of the user's regional settings, no digit grouping.
 QString spreadsheetNumberText(double value);
+
+// Writes one row of sheet 1 with WriteCell from column 1 on; the first `textColumns`
+// cells go with the text-format flag set.
+void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, int textColumns);

@@ -9,14 +9,8 @@
 
 namespace {
 
-constexpr int kSheet = 1;
-
 // Every cell goes with the text-format flag set; the prices still arrive as numbers.
-void writeRow(ExcelExport& excel, int row, const QStringList& texts)
-{
-    for (int column = 1; column <= texts.size(); ++column)
-        excel.WriteCell(kSheet, column, row, texts[column - 1], true);
-}
+void writeRow(ExcelExport& excel, int row, const QStringList& texts) { writeSheetRow(excel, row, texts, int(texts.size())); }
 
 // Names come from fixed-width columns; their padding blanks are not part of the name.
 QStringList operationRow(const Dataset& query)

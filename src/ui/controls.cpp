@@ -65,6 +65,11 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls)
     return row;
 }
 
+void centreOn(QWidget& window, const QWidget& over)
+{
+    window.move(over.frameGeometry().center() - window.rect().center());
+}
+
 QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls)
 {
     auto* row = new QWidget(parent);

@@ -45,3 +45,6 @@ public:
 private:
     std::vector<QPointer<QWidget>> controls_;
 };
+// Moves a window so that its centre lies on the centre of another (a dialog opened
+// "centred on the main window").
+void centreOn(QWidget& window, const QWidget& over);

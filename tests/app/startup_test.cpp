@@ -2,6 +2,8 @@
 #include "fake_seams.h"
 #include "journal_window.h"
 #include "login_window.h"
+#include "period_reports.h"
+#include "report_chooser.h"
 #include "startup.h"
 #include "test_database.h"
 
@@ -39,7 +41,14 @@ TEST(Startup, ConnectsAndShowsTheLoginWindowWithTheJournalTimerRunning)
     EXPECT_TRUE(Form1->Timer1->isActive());
     EXPECT_EQ(Form1->Timer1->interval(), 30000);
     EXPECT_TRUE(fakes.messages.shown.empty());
+    // The report chooser and the layouts it prints on exist from the start, never shown.
+    for (QWidget* w : std::initializer_list<QWidget*>{Form18, Form16, Form17, Form20, Form21}) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
     destroyApplicationWindows();
+    EXPECT_EQ(Form18, nullptr);
+    EXPECT_EQ(Form21, nullptr);
 }
 
 TEST(Startup, QtsOwnTextsAndTheFormatsAreRussianWhateverTheShellsLocale)

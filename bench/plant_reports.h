@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+
+class Connection;
+
+// The journal the period reports are timed on: a month of `records` records of `workers`
+// workers on `items` items (ten operation kinds each, both product kinds, colours 0, 1
+// and RAL numbers), and a month of production with `productionRows` distinct rows of the
+// production spreadsheet (item, operation kind, product kind, colour).
+struct PlantReports {
+    QDate reportMonth{2026, 3, 1};
+    int records = 120000;
+    int workers = 300;
+    int items = 40;
+    QDate productionMonth{2026, 4, 1};
+    int productionRows = 10000;
+};
+
+// Writes the reference data and both months; returns the journal records of the report month.
+int seedPlantReports(Connection& connection, const PlantReports& plant);

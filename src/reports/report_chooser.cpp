@@ -1,0 +1,162 @@
+#include "report_chooser.h"
+
+#include "controls.h"
+#include "data_module.h"
+#include "database_error.h"
+#include "handler_guard.h"
+#include "period_report_window.h"
+#include "period_reports.h"
+#include "person_codes.h"
+#include "production_export.h"
+#include "radio_group.h"
+#include "seams.h"
+
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm18* Form18 = nullptr;
+
+namespace {
+
+QDateEdit* makeDateBox(QWidget* parent, const char* name)
+{
+    auto* box = new QDateEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return box;
+}
+
+}  // namespace
+
+TForm18::TForm18(QWidget* parent)
+    : QDialog(parent), XLS_Rep(DataModule6->ADO_DB, productionSql()), excel_(this)
+{
+    setObjectName(QStringLiteral("Form18"));
+    setWindowTitle(QStringLiteral("Отчеты (8)"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    XLS_Rep.setObjectName(QStringLiteral("XLS_Rep"));
+    buildControls();
+    connectHandlers();
+}
+
+void TForm18::buildControls()
+{
+    RadioGroup1 = new RadioGroup(this, "RadioGroup1", QStringLiteral("Вид продукции"),
+                                 {QStringLiteral("Все"), QStringLiteral("Готовая продукция"), QStringLiteral("Заготовки")});
+    RadioGroup1->setItemIndex(0);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Период отбора"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    DTPicker1 = makeDateBox(GroupBox1, "DTPicker1");
+    DTPicker2 = makeDateBox(GroupBox1, "DTPicker2");
+    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("с"), DTPicker1);
+    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("по"), DTPicker2);
+    auto* period = new QGridLayout(GroupBox1);
+    period->addWidget(Label1, 0, 0);
+    period->addWidget(DTPicker1, 0, 1);
+    period->addWidget(Label2, 1, 0);
+    period->addWidget(DTPicker2, 1, 1);
+
+    Button4 = makeButton(this, "Button4", QStringLiteral("Отчет по рабочим"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("Отчет по продукции"));
+    Button1 = makeButton(this, "Button1", QStringLiteral("Детальный отчет по рабочим"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("Детальный отчет по продукции"));
+    Button6 = makeButton(this, "Button6", QStringLiteral("Excel (0 из 0)"));
+    Button5 = makeButton(this, "Button5", QStringLiteral("Выход"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // sized to its controls
+    layout->addWidget(RadioGroup1);
+    layout->addWidget(GroupBox1);
+    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button5})
+        layout->addWidget(button);
+}
+
+void TForm18::connectHandlers()
+{
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm18::Button4Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm18::Button2Click);
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm18::Button1Click);
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm18::Button3Click);
+    connectHandler(Button6, &QPushButton::clicked, this, &TForm18::Button6Click);
+    connectHandler(Button5, &QPushButton::clicked, this, &TForm18::Button5Click);
+}
+
+void TForm18::presetPreviousMonth(const QDate& today)
+{
+    const QDate thisMonth(today.year(), today.month(), 1);
+    DTPicker1->setDate(thisMonth.addMonths(-1));
+    DTPicker2->setDate(thisMonth);
+}
+
+void TForm18::showFromMenu(const QWidget& over)
+{
+    presetPreviousMonth(seams::today());
+    centreOn(*this, over);
+    seams::showModal(*this);
+}
+
+ProductKindChoice TForm18::productKind() const { return ProductKindChoice(RadioGroup1->itemIndex()); }
+
+void TForm18::Button4Click() { printReport(*Form16, QStringLiteral("   Отчет по рабочим за период с ")); }
+
+void TForm18::Button2Click() { printReport(*Form17, QStringLiteral("   Отчет по продукции за период с ")); }
+
+void TForm18::Button1Click()
+{
+    Form20->query().close();
+    printReport(*Form20, QStringLiteral("   Детальный отчет по рабочим за период с "));
+}
+
+void TForm18::Button3Click() { printReport(*Form21, QStringLiteral("   Детальный отчет по продукции за период с ")); }
+
+void TForm18::printReport(PeriodReportWindow& layout, const QString& titlePrefix)
+{
+    try {
+        showReport(layout, titlePrefix);
+    } catch (const DatabaseError& error) {
+        // A person code that is not a number fails the worker reports as a whole; the
+        // user is told which codes, not only the server's words.
+        if (!layout.findsWorkersByPersonCode() || !isIntegerCastFailure(error))
+            throw;
+        seams::messageBoxes().error(this, personCodeFailureText(error), QStringLiteral("Ошибка"));
+    }
+}
+
+void TForm18::showReport(PeriodReportWindow& layout, const QString& titlePrefix)
+{
+    Dataset& query = layout.query();
+    setPeriod(query, DTPicker1->date(), DTPicker2->date(), productKind());
+    const CloseOnExit closed{query};  // so the next report reads its period afresh
+    query.open();
+    const QLocale locale;
+    layout.setTitle(titlePrefix + locale.toString(DTPicker1->date(), QLocale::ShortFormat) + QStringLiteral(" по ")
+                    + locale.toString(DTPicker2->date(), QLocale::ShortFormat));
+    layout.prepareAndPreview(this);
+}
+
+void TForm18::Button6Click()
+{
+    setPeriod(XLS_Rep, DTPicker1->date(), DTPicker2->date(), productKind());
+    // The count is drawn at once, but not more often than the eye follows.
+    QElapsedTimer sincePainted;
+    sincePainted.start();
+    exportProduction(XLS_Rep, excel_, [&](const QString& caption) {
+        Button6->setText(caption);
+        if (sincePainted.elapsed() >= 40) {
+            Button6->repaint();
+            sincePainted.restart();
+        }
+    });
+}
+
+void TForm18::Button5Click() { QDialog::reject(); }
+
+void TForm18::reject() { Button5->click(); }

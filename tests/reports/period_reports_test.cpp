@@ -1,0 +1,298 @@
+#include "data_module.h"
+#include "period_reports.h"
+#include "prepared_report.h"
+#include "report_chooser.h"
+#include "report_chooser_fixture.h"
+#include "report_preview.h"
+#include "report_renderer.h"
+#include "russian_locale.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+namespace {
+
+// The texts of a prepared report, page by page, in the order they are printed.
+std::vector<QStringList> pageTexts(const report::PreparedReport& pages)
+{
+    std::vector<QStringList> texts;
+    for (const report::PreparedPage& page : pages.pages) {
+        QStringList onPage;
+        for (const report::Primitive& primitive : page.primitives)
+            if (const auto* box = std::get_if<report::TextBox>(&primitive))
+                onPage << box->text;
+        texts.push_back(onPage);
+    }
+    return texts;
+}
+
+// The four printed reports as the chooser offers them.
+struct ReportButton {
+    const char* name;  // the layout window
+    QPushButton* TForm18::*button;
+    const char* title;
+};
+const ReportButton kReports[] = {
+    {"Form16", &TForm18::Button4, "   Отчет по рабочим за период с 01.02.2024 по 01.03.2024"},
+    {"Form17", &TForm18::Button2, "   Отчет по продукции за период с 01.02.2024 по 01.03.2024"},
+    {"Form20", &TForm18::Button1, "   Детальный отчет по рабочим за период с 01.02.2024 по 01.03.2024"},
+    {"Form21", &TForm18::Button3, "   Детальный отчет по продукции за период с 01.02.2024 по 01.03.2024"},
+};
+
+class PeriodReportsTest : public ReportChooserTest {
+protected:
+    void SetUp() override
+    {
+        ReportChooserTest::SetUp();
+        report::setPreviewShower([this](const report::PreparedReport& pages, QWidget* parent) {
+            previewed.push_back(pages);
+            previewParents.push_back(parent);
+        });
+    }
+    void TearDown() override
+    {
+        report::setPreviewShower({});
+        ReportChooserTest::TearDown();
+    }
+
+    // Clicks the report's button in the chooser (after the product kind, when given) and
+    // returns the pages the preview got.
+    report::PreparedReport print(const ReportButton& r, int productKind = 0)
+    {
+        const size_t before = previewed.size();
+        openChooser([&] {
+            if (productKind)
+                chooseProductKind(productKind);
+            QTest::mouseClick(Form18->*r.button, Qt::LeftButton);
+        });
+        if (previewed.size() != before + 1) {
+            ADD_FAILURE() << r.name << ": no preview; " << messageTexts().join('\n').toStdString();
+            return {};
+        }
+        return previewed.back();
+    }
+
+    // Two workers, two items, colours 0, 1 and 5, both product kinds, rejects.
+    void seedSmallJournal()
+    {
+        const int ivanov = seed->worker("Иванов И.И.");
+        const int petrov = seed->worker("Петров П.П.");
+        const Line tables = line(ivanov, "Столы", "Покраска");
+        const Line blanks = line(ivanov, "Столы", "Раскрой", 1);
+        const Line chairs = line(petrov, "Стулья", "Сборка");
+        record(tables, from, 10, 2, 1, 12.5);
+        record(tables, from.addDays(1), 4, 0, 5, 12.5);
+        record(blanks, from.addDays(2), 6, 1, 0, 3.25);
+        record(chairs, from.addDays(3), 20, 0, 0, 1.2341);
+        record(Line{ivanov, chairs.item, chairs.operation}, to.addDays(-1), 3, 0, 0, 1.2341);
+        record(chairs, to, 99);  // the "to" date is not in the period
+    }
+
+    std::vector<report::PreparedReport> previewed;
+    std::vector<QWidget*> previewParents;
+};
+
+TEST_F(PeriodReportsTest, WorkerSummaryPrintsOneWorkerHeaderTwoItemGroupsAndTheirSum)
+{
+    const RussianLocale russian;
+    const int worker = seed->worker("Иванов И.И.");
+    const Line tables = line(worker, "Столы", "Покраска");
+    const Line chairs = line(worker, "Стулья", "Сборка");
+    record(tables, from, 10, 2, 0, 12.5);   // 8 good, 100
+    record(tables, from, 3, 0, 1, 12.5);    // 3 good in primer, 37.5
+    record(chairs, from, 7, 0, 0, 1.2341);  // 7 good, 8.6387
+
+    const auto pages = pageTexts(print(kReports[0]));
+
+    ASSERT_EQ(pages.size(), 1u);
+    const QStringList expected = {
+        kReports[0].title,
+        "Иванов И.И.",
+        "Столы",
+        "Готовая продукция", "Покраска", " ", "8", "100,000",
+        "Готовая продукция", "Покраска", " (грунт)", "3", "37,500",
+        "11", "137,500",
+        "Стулья",
+        "Готовая продукция", "Сборка", " ", "7", "8,639",
+        "7", "8,639",
+        "146,14",
+        "Итого:", "146,14",
+        "1",
+    };
+    EXPECT_EQ(pages[0], expected);
+    EXPECT_FALSE(Form16->query().isOpen());
+    EXPECT_EQ(previewParents.back(), Form18);
+}
+
+TEST_F(PeriodReportsTest, ColoursPrintAsTextInTheSummariesAndAsNumbersInTheDetails)
+{
+    const RussianLocale russian;
+    const int worker = seed->worker("Иванов И.И.");
+    const Line tables = line(worker, "Столы", "Покраска");
+    record(tables, from, 3, 0, 1);
+    record(tables, from, 4, 0, 5);
+    // How often each text is on the page; the detailed layouts' "1" is the page number too.
+    const struct {
+        int report;
+        std::vector<std::pair<QString, int>> counts;
+    } cases[] = {
+        {0, {{" (грунт)", 1}, {" (RAL: 5)", 1}, {"1", 1}, {"5", 0}}},
+        {1, {{" (грунт)", 1}, {" (RAL: 5)", 1}, {"1", 1}, {"5", 0}}},
+        {2, {{"1", 2}, {"5", 1}, {" (грунт)", 0}}},
+        {3, {{"1", 2}, {"5", 1}, {" (грунт)", 0}}},
+    };
+    for (const auto& c : cases) {
+        const QStringList texts = pageTexts(print(kReports[c.report])).at(0);
+        for (const auto& [text, count] : c.counts)
+            EXPECT_EQ(texts.count(text), count) << kReports[c.report].name << " " << text.toStdString();
+    }
+}
+
+TEST_F(PeriodReportsTest, ReportFooterIsTheSumOfTheGroupFootersWithTwoDecimals)
+{
+    const RussianLocale russian;
+    const Line first = line(seed->worker("Иванов И.И."), "Столы", "Сборка");
+    const Line second = line(seed->worker("Петров П.П."), "Стулья", "Сборка");
+    record(first, from, 3, 0, 0, 1.2341);   // 3.7023
+    record(second, from, 5, 0, 0, 2.0013);  // 10.0065
+
+    const QStringList texts = pageTexts(print(kReports[0])).at(0);
+
+    // Item footers with three decimals, worker footers and the report's with two.
+    const QStringList tail = texts.mid(texts.indexOf("Итого:") - 1);
+    EXPECT_EQ(tail, QStringList({"10,01", "Итого:", "13,71", "1"}));
+    EXPECT_TRUE(texts.contains("3,702"));
+    EXPECT_TRUE(texts.contains("3,70"));
+    EXPECT_TRUE(texts.contains("10,007"));
+}
+
+TEST_F(PeriodReportsTest, BlanksKeepOnlyProductKindOneAndTheirTotals)
+{
+    const RussianLocale russian;
+    const int worker = seed->worker("Иванов И.И.");
+    record(line(worker, "Столы", "Сборка", 0), from, 10, 0, 0, 2.0);
+    record(line(worker, "Заготовка", "Раскрой", 1), from, 4, 1, 0, 2.0);
+
+    const QStringList texts = pageTexts(print(kReports[0], 2)).at(0);
+
+    EXPECT_FALSE(texts.contains("Столы"));
+    EXPECT_FALSE(texts.contains("Готовая продукция"));
+    EXPECT_EQ(texts.mid(texts.indexOf("Итого:")), QStringList({"Итого:", "6,00", "1"}));
+    EXPECT_TRUE(Form16->query().filtered());
+    EXPECT_EQ(Form16->query().filter(), "naimen=1");
+}
+
+TEST_F(PeriodReportsTest, EmptyPeriodGivesAPageWithItsNumber)
+{
+    record(line(seed->worker("Иванов И.И."), "Столы", "Сборка"), to, 5);
+    for (const ReportButton& r : kReports) {
+        const report::PreparedReport pages = print(r);
+        EXPECT_EQ(pageTexts(pages), std::vector<QStringList>({{"1"}})) << r.name;
+    }
+}
+
+TEST_F(PeriodReportsTest, TitlesCarryThePrefixAndThePeriodInTheShortDateFormat)
+{
+    const RussianLocale russian;
+    record(line(seed->worker("Иванов И.И."), "Столы", "Сборка"), from, 5);
+    for (const ReportButton& r : kReports) {
+        const QStringList texts = pageTexts(print(r)).at(0);
+        EXPECT_EQ(texts.value(0), r.title) << r.name;
+        EXPECT_EQ(previewed.back().title, QString(r.title).trimmed()) << r.name;
+    }
+}
+
+TEST_F(PeriodReportsTest, PersonCodeThatIsNoIntegerGivesOneClearMessageAndTheChooserGoesOn)
+{
+    record(line(seed->worker("Иванов И.И."), "Столы", "Сборка"), from, 5);
+    // A code beyond the integer range passes the index on the codes read as t_id.
+    db->exec("insert into cmn_contractor.person (s_caption, s_code) values ('ООО Поставщик', '9876543210')");
+    const QString lead = "Ошибка: Отчет не построен: работники находятся по коду лица ERP (cmn_contractor.person.s_code), "
+                         "а эти коды не являются целыми числами от -2147483648 до 2147483647: ";
+    openChooser([&] {
+        QTest::mouseClick(Form18->Button4, Qt::LeftButton);
+        QTest::mouseClick(Form18->Button1, Qt::LeftButton);
+        EXPECT_FALSE(Form16->query().isOpen());
+        EXPECT_FALSE(Form20->query().isOpen());
+        QTest::mouseClick(Form18->Button2, Qt::LeftButton);  // the product reports read no persons
+        QTest::mouseClick(Form18->Button3, Qt::LeftButton);
+        EXPECT_EQ(messageTexts(), QStringList({lead + "«9876543210» (ООО Поставщик).", lead + "«9876543210» (ООО Поставщик)."}));
+        EXPECT_EQ(previewed.size(), 2u);
+
+        // A database without that index may hold codes that are no numbers at all.
+        db->exec("drop index cmn_contractor.person_s_code_t_id");
+        db->exec("insert into cmn_contractor.person (s_caption, s_code) values ('Склад', 'П-17')");
+        QTest::mouseClick(Form18->Button4, Qt::LeftButton);
+        EXPECT_EQ(messageTexts().value(2), lead + "«9876543210» (ООО Поставщик), «П-17» (Склад).");
+    });
+}
+
+// Reference files of each layout's prepared pages: tests/reports/reference/<window>.txt,
+// one line per primitive. TABEL_WRITE_REFERENCE=1 writes them afresh instead.
+TEST_F(PeriodReportsTest, PreparedPagesMatchTheirReferenceFiles)
+{
+    const RussianLocale russian;
+    seedSmallJournal();
+    const QDir references(QStringLiteral(TABEL_REPORT_REFERENCES));
+    for (const ReportButton& r : kReports) {
+        const QString expectedPath = references.filePath(QStringLiteral("%1.txt").arg(r.name));
+        const QString prepared = report::describe(print(r)).join('\n') + '\n';
+        if (qEnvironmentVariableIsSet("TABEL_WRITE_REFERENCE")) {
+            QFile out(expectedPath);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(prepared.toUtf8());
+            continue;
+        }
+        QTemporaryDir dir;
+        const QString actualPath = dir.filePath("prepared.txt");
+        QFile actual(actualPath);
+        ASSERT_TRUE(actual.open(QIODevice::WriteOnly));
+        actual.write(prepared.toUtf8());
+        actual.close();
+        QProcess diff;
+        diff.start("diff", {"-u", expectedPath, actualPath});
+        ASSERT_TRUE(diff.waitForFinished());
+        EXPECT_EQ(diff.exitCode(), 0) << r.name << "\n" << diff.readAllStandardOutput().toStdString();
+    }
+}
+
+TEST_F(PeriodReportsTest, EachLayoutWritesAPdfWithItsTextsReadable)
+{
+    const RussianLocale russian;
+    seedSmallJournal();
+    const struct {
+        int report;
+        QStringList texts;
+    } cases[] = {
+        {0, {"Отчет по рабочим за период с 01.02.2024 по 01.03.2024", "Иванов И.И.", "(грунт)", "(RAL: 5)", "Итого:"}},
+        {1, {"Отчет по продукции за период с", "Коробки", "Количество", "Стулья", "Итого:"}},
+        {2, {"Детальный отчет по рабочим", "Брак", "Петров П.П.", "Столы М", "Итого:"}},
+        {3, {"Детальный отчет по продукции", "Кол-во", "Сумма", "Заготовки", "Итого:"}},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(kReports[c.report].name));
+        ASSERT_TRUE(report::writePdf(print(kReports[c.report]), pdf));
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        ASSERT_TRUE(text.waitForFinished());
+        const QString read = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString& expected : c.texts)
+            EXPECT_TRUE(read.contains(expected)) << kReports[c.report].name << ": " << expected.toStdString() << "\n"
+                                                 << read.toStdString();
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        ASSERT_TRUE(info.waitForFinished());
+        const QString details = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_TRUE(details.contains(QRegularExpression("Page size: +595[.\\d]* x 84[12][.\\d]* pts \\(A4\\)")))
+            << "A4 portrait: " << details.toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include "data_module.h"
+#include "journal_window.h"
+#include "radio_group.h"
+#include "report_chooser.h"
+#include "report_chooser_fixture.h"
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+TEST_F(ReportChooserTest, MenuProposesThePreviousCalendarMonthOfToday)
+{
+    struct Case {
+        QDate today, from, to;
+    };
+    const Case cases[] = {
+        {{2025, 1, 15}, {2024, 12, 1}, {2025, 1, 1}},
+        {{2025, 3, 15}, {2025, 2, 1}, {2025, 3, 1}},
+        {{2024, 3, 1}, {2024, 2, 1}, {2024, 3, 1}},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        fakes->clock = QDateTime(c.today, QTime(23, 59));
+        openChooser([&] {
+            EXPECT_EQ(Form18->DTPicker1->date(), c.from) << c.today.toString().toStdString();
+            EXPECT_EQ(Form18->DTPicker2->date(), c.to) << c.today.toString().toStdString();
+            // Not from the journal date.
+            EXPECT_EQ(Form1->DateT->date(), c.today);
+        });
+        EXPECT_EQ(fakes->modalShown, std::vector<QString>({"Form1", "Form18"}));
+    }
+}
+
+TEST_F(ReportChooserTest, KeepsTheProductKindButProposesThePeriodAgainOnEveryOpening)
+{
+    openChooser([&] {
+        EXPECT_EQ(Form18->windowTitle(), "Отчеты (8)");
+        EXPECT_EQ(Form18->RadioGroup1->itemIndex(), 0);
+        chooseProductKind(2);
+        Form18->DTPicker1->setDate({2023, 5, 5});
+        QTest::keyClick(Form18, Qt::Key_Escape);  // "Выход"
+        EXPECT_FALSE(Form18->isVisible());
+        fakes->modalActions.push_back([](QDialog&) {
+            EXPECT_EQ(Form18->RadioGroup1->itemIndex(), 2);
+            EXPECT_EQ(Form18->DTPicker1->date(), QDate(2024, 2, 1));
+            return int(QDialog::Rejected);
+        });
+        Form1->N9->trigger();
+    });
+    EXPECT_EQ(fakes->modalShown, std::vector<QString>({"Form1", "Form18", "Form18"}));
+}
+
+TEST_F(ReportChooserTest, RolesLeaveTheForemanAndTheWarehouseOnlyTheDetailedProductReport)
+{
+    struct Case {
+        const char* code;
+        const char* enabled;
+        int productKind;
+    };
+    const Case cases[] = {
+        {"fincal", "Button4 Button2 Button1 Button3 Button6 Button5 RadioGroup1", 0},
+        {"brigvex", "Button3 Button5 RadioGroup1", 0},
+        {"vrelk", "Button3 Button5", 1},
+        {"8573", "Button4 Button2 Button1 Button3 Button6 Button5 RadioGroup1", 0},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        QStringList enabled;
+        int productKind = -1;
+        openChooser(c.code, [&] {
+            for (QWidget* w : std::initializer_list<QWidget*>{Form18->Button4, Form18->Button2, Form18->Button1,
+                                                              Form18->Button3, Form18->Button6, Form18->Button5,
+                                                              Form18->RadioGroup1})
+                if (w->isEnabled())
+                    enabled << w->objectName();
+            productKind = Form18->RadioGroup1->itemIndex();
+        });
+        EXPECT_EQ(enabled.join(' '), c.enabled) << c.code;
+        EXPECT_EQ(productKind, c.productKind) << c.code;
+    }
+}
+
+}  // namespace
