@@ -17,8 +17,17 @@ ParameterText toParameterText(const QVariant& value);
 
 // The program's one connection to the database (libpq). Every statement goes through
 // PQexecParams; a failure becomes a DatabaseError with the server's text.
+//
+// A connection found broken (server restarted, network dropped, backend terminated) is
+// connected again once (libpq's reset) before the statement gives up with
+// ConnectionLostError. A read that broke outside a transaction is then sent again; a
+// write, or anything inside a transaction, may or may not have reached the server and
+// ends with ConnectionRestoredError for the user to repeat.
 class Connection {
 public:
+    // Whether a statement may be sent again after the connection broke under it.
+    enum class Statement { Write, Read };
+
     Connection() = default;
 
     // Opens the connection described by an ODBC-form connection string.
@@ -26,12 +35,19 @@ public:
     void close();
     bool isOpen() const;
 
-    PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {});
+    PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {},
+                           Statement kind = Statement::Write);
+    // A statement that only reads: sent again when the connection broke under it.
+    PgResultHandle query(const QString& sql, const std::vector<ParameterText>& parameters = {})
+    {
+        return execute(sql, parameters, Statement::Read);
+    }
 
     // Runs work in one transaction: commits when it returns, rolls back when it throws.
     // Nested calls join the outer transaction.
     template <typename Work>
     void inTransaction(Work&& work);
+    bool transactionOpen() const { return transactionDepth_ > 0; }
 
     PGconn* raw() const { return conn_.get(); }
 
@@ -39,6 +55,9 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
+    PgResultHandle send(const QByteArray& text, const std::vector<const char*>& values) const;
+    bool broken() const;
+    void reconnect();
 
     PgConnHandle conn_;
     int transactionDepth_ = 0;

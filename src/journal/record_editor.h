@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command.h"
+#include "record_save.h"
 
 #include <QDialog>
 #include <functional>
@@ -29,6 +30,8 @@ public:
     int ProductKind = 0;
     double Price = 0.0;  // final unit price, written to cena
     int Tag = 0;         // 1 add, 2 change
+    // The row version (xmin) of the record being changed, as the journal read it.
+    QString RecordVersion;
 
     // The workers list and the operations list shown as pickers. Each fills the
     // fields and members above (the worker: Edit1 and WorkerId; the operation: Edit2,
@@ -99,7 +102,7 @@ private:
     QString duplicateQuery(const QString& recordId, int colour) const;
     QString insertStatement(int colour) const;
     QString updateStatement(const QString& recordId, int colour) const;
-    void writeRecord(Dataset& journal, const QString& recordId);
+    record_save::JournalWrite journalWrite(const Dataset& journal, const QString& recordId, int colour) const;
     void clearFields();
 
     TForm1& journal_;
