@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 
 class Connection;
 
@@ -15,3 +16,10 @@ struct PlantMonth {
 
 // Writes the workers and the month's journal; returns the number of journal records.
 int seedPlantMonth(Connection& connection, const PlantMonth& plant);
+
+// The connection string of the benchmark's database, named by TABEL_BENCH_PGHOST (the
+// server or its socket folder) and TABEL_BENCH_DATABASE; ends the program without them.
+QString benchConnectionString();
+
+// Seeds the month and names it in the benchmark's report.
+void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant);

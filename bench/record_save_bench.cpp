@@ -7,7 +7,6 @@
 // Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
 // server and runs this program on it (TABEL_BENCH_PGHOST, TABEL_BENCH_DATABASE).
 
-#include "connection_string.h"
 #include "data_module.h"
 #include "plant_month.h"
 #include "record_save.h"
@@ -15,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -102,14 +100,8 @@ void saveWithoutLocks(benchmark::State& state)
 
 void openDatabase()
 {
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
     module = new TDataModule6([](const QString&) {});
-    module->ADO_DB.open(connection_string::compose(database, host));
+    module->ADO_DB.open(benchConnectionString());
 }
 
 // The item and operation the plant month's records of the first worker refer to.
@@ -131,14 +123,8 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
 
     openDatabase();
-    const int records = seedPlantMonth(module->ADO_DB, plant);
+    seedAndDescribePlantMonth(module->ADO_DB, plant);
     seedReferences();
-    benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")
-                                                   .arg(plant.month)
-                                                   .arg(plant.year)
-                                                   .arg(plant.workers)
-                                                   .arg(records)
-                                                   .toStdString());
 
     benchmark::RegisterBenchmark("save/as built (one transaction, locks and checks)", saveAsBuilt)
         ->Unit(benchmark::kMicrosecond)

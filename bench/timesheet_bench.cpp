@@ -7,7 +7,6 @@
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
 #include "cell_by_cell_rebuild.h"
-#include "connection_string.h"
 #include "data_module.h"
 #include "plant_month.h"
 #include "timesheet_rebuild.h"
@@ -16,7 +15,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -68,14 +66,8 @@ void reloadGrids(benchmark::State& state)
 
 void openDatabase()
 {
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
     DataModule6 = new TDataModule6([](const QString&) {});
-    DataModule6->ADO_DB.open(connection_string::compose(database, host));
+    DataModule6->ADO_DB.open(benchConnectionString());
 }
 
 void showPlantMonth()
@@ -96,14 +88,8 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
 
     openDatabase();
-    const int records = seedPlantMonth(DataModule6->ADO_DB, plant);
+    seedAndDescribePlantMonth(DataModule6->ADO_DB, plant);
     showPlantMonth();
-    benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")
-                                                   .arg(plant.month)
-                                                   .arg(plant.year)
-                                                   .arg(plant.workers)
-                                                   .arg(records)
-                                                   .toStdString());
 
     benchmark::RegisterBenchmark("rebuild/as built", rebuildAsBuilt)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("rebuild/Button1Click (with grids reopened)", rebuildButton)

@@ -28,6 +28,15 @@ protected:
         chair = seed->item("Стул С-2", chairs);
     }
 
+    // "Удалить" on the item in the list opened from the menu.
+    void deleteThroughTheList(int item)
+    {
+        throughMenu(*fakes, Form1->N4, [&] {
+            ASSERT_TRUE(DataModule6->Izdel.locate("id", item));
+            Form3->Button3->click();
+        });
+    }
+
     QStringList brands() { return db->column("select marka from accounts_dep.izdel order by marka"); }
 
     // The editor opened by `button` with the list on `row`: fills it and saves.
@@ -190,10 +199,7 @@ TEST_F(ItemsTest, DeletingAnItemTakesTheHoursOfItsRecordsOutOfTheTimesheet)
     db->exec(QStringLiteral("insert into accounts_dep.h_tabel (w_id, smena, month, year, d4) values (%1, 2, 11, 2026, 7)").arg(worker));
 
     fakes->messages.answers = {true, true};
-    throughMenu(*fakes, Form1->N4, [&] {
-        ASSERT_TRUE(DataModule6->Izdel.locate("id", shelf));
-        Form3->Button3->click();
-    });
+    deleteThroughTheList(shelf);
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.smena where i_id = %1").arg(shelf)), 0);
     EXPECT_EQ(db->count("select count(*) from accounts_dep.smena"), 1);
     EXPECT_EQ(db->column("select smena || ': ' || coalesce(d3::text, '-') || ' ' || coalesce(d4::text, '-') || ' ' || "
@@ -229,10 +235,7 @@ TEST_F(ItemsTest, AnItemDeletedWhileAnotherWorkstationSavesForItGoesOnlyWithThat
     });
     // The list was read before the record was saved: no question about the journal.
     fakes->messages.answers = {true, true};
-    throughMenu(*fakes, Form1->N4, [&] {
-        ASSERT_TRUE(DataModule6->Izdel.locate("id", chair));
-        Form3->Button3->click();
-    });
+    deleteThroughTheList(chair);
     EXPECT_TRUE(other.finish()) << "the deletion did not wait for the save";
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(chair)), 1)
         << "an item with a record nobody was asked about is kept";
@@ -240,10 +243,7 @@ TEST_F(ItemsTest, AnItemDeletedWhileAnotherWorkstationSavesForItGoesOnlyWithThat
 
     // Asked again, the user sees the record and agrees.
     fakes->messages.answers = {true, true};
-    throughMenu(*fakes, Form1->N4, [&] {
-        ASSERT_TRUE(DataModule6->Izdel.locate("id", chair));
-        Form3->Button3->click();
-    });
+    deleteThroughTheList(chair);
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(chair)), 0);
     EXPECT_EQ(db->count("select count(*) from accounts_dep.smena"), 0);
     EXPECT_EQ(db->scalar("select coalesce(d9::text, '-') from accounts_dep.h_tabel"), "-");
