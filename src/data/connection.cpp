@@ -57,6 +57,7 @@ void Connection::open(const QString& odbcConnectionString)
     }
     conn_ = std::move(conn);
     transactionDepth_ = 0;
+    heldLocks_.clear();
 }
 
 void Connection::close() { conn_.reset(); }

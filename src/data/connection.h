@@ -3,6 +3,7 @@
 #include "pg_handles.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -48,6 +49,10 @@ public:
     template <typename Work>
     void inTransaction(Work&& work);
     bool transactionOpen() const { return transactionDepth_ > 0; }
+    // Advisory locks already held by the open transaction (see locks.h), so that taking
+    // one again costs no round trip; forgotten when the transaction ends.
+    bool holdsLock(const QString& lock) const { return heldLocks_.contains(lock); }
+    void rememberLock(const QString& lock) { heldLocks_.insert(lock); }
 
     PGconn* raw() const { return conn_.get(); }
 
@@ -61,6 +66,7 @@ private:
 
     PgConnHandle conn_;
     int transactionDepth_ = 0;
+    QSet<QString> heldLocks_;
 };
 
 template <typename Work>
@@ -76,9 +82,11 @@ void Connection::inTransaction(Work&& work)
         work();
     } catch (...) {
         transactionDepth_ = 0;
+        heldLocks_.clear();
         rollback();
         throw;
     }
     transactionDepth_ = 0;
+    heldLocks_.clear();
     commit();
 }

@@ -16,8 +16,12 @@ void requireTransaction(const Connection& connection)
 void advisory(Connection& connection, const char* function, const QString& name)
 {
     requireTransaction(connection);
+    const QString lock = QLatin1String(function) + QLatin1Char(' ') + name;
+    if (connection.holdsLock(lock))
+        return;
     connection.execute(QStringLiteral("select %1(hashtextextended($1, 0))").arg(QLatin1String(function)),
                        {toParameterText(name)});
+    connection.rememberLock(lock);
 }
 
 bool rowLock(Connection& connection, const QString& table, qint64 id, const char* strength)
