@@ -3,12 +3,8 @@
 #include "connection.h"
 #include "sql_text.h"
 
-#include "connection_string.h"
-
 #include <QString>
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -47,17 +43,6 @@ int seedPlantMonth(Connection& connection, const PlantMonth& plant)
     connection.execute(QStringLiteral("analyze accounts_dep.smena"));
     return scalar(connection, QStringLiteral("select count(*) from accounts_dep.smena where data between %1 and %2")
                                   .arg(sql_text::toDate(first), sql_text::toDate(first.addMonths(1).addDays(-1))));
-}
-
-QString benchConnectionString()
-{
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
-    return connection_string::compose(database, host);
 }
 
 void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant)

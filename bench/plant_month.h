@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QString>
 
 class Connection;
 
@@ -16,10 +15,6 @@ struct PlantMonth {
 
 // Writes the workers and the month's journal; returns the number of journal records.
 int seedPlantMonth(Connection& connection, const PlantMonth& plant);
-
-// The connection string of the benchmark's database, named by TABEL_BENCH_PGHOST (the
-// server or its socket folder) and TABEL_BENCH_DATABASE; ends the program without them.
-QString benchConnectionString();
 
 // Seeds the month and names it in the benchmark's report.
 void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant);

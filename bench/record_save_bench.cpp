@@ -7,6 +7,7 @@
 // Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
 // server and runs this program on it (TABEL_BENCH_PGHOST, TABEL_BENCH_DATABASE).
 
+#include "bench_database.h"
 #include "data_module.h"
 #include "plant_month.h"
 #include "record_save.h"
@@ -18,7 +19,6 @@
 namespace {
 
 PlantMonth plant;
-TDataModule6* module = nullptr;
 // The plant month's first worker; the item and operation his records refer to.
 const int kWorker = 1, kItem = 1, kOperation = 2, kShift = 2;
 int nextColour = 1000;  // every saved record is a new one: its colour is not used yet
@@ -53,7 +53,7 @@ QString duplicateQuery(int colour)
 
 void saveAsBuilt(benchmark::State& state)
 {
-    Command statement(module->ADO_DB);
+    Command statement(DataModule6->ADO_DB);
     for (auto _ : state) {
         const int colour = nextColour++;
         statement.setSql(insertStatement(colour));
@@ -65,7 +65,7 @@ void saveAsBuilt(benchmark::State& state)
         write.date = saveDate();
         write.colour = colour;
         write.duplicateQuery = duplicateQuery(colour);
-        if (record_save::save(*module, statement, write) != record_save::Outcome::Saved)
+        if (record_save::save(*DataModule6, statement, write) != record_save::Outcome::Saved)
             state.SkipWithError("the save was refused");
     }
 }
@@ -73,7 +73,7 @@ void saveAsBuilt(benchmark::State& state)
 // The count, the insert and the upkeep's test, sum and write, each its own statement.
 void saveWithoutLocks(benchmark::State& state)
 {
-    Connection& connection = module->ADO_DB;
+    Connection& connection = DataModule6->ADO_DB;
     const timesheet_hours::HoursKey key = timesheet_hours::keyOf(kWorker, kShift, saveDate());
     const QString keyCondition = QStringLiteral(" where w_id=%1 and smena=%2 and month=%3 and year=%4")
                                      .arg(key.workerId)
@@ -82,11 +82,11 @@ void saveWithoutLocks(benchmark::State& state)
                                      .arg(key.year);
     for (auto _ : state) {
         const int colour = nextColour++;
-        if (module->CountsAny(duplicateQuery(colour)))
+        if (DataModule6->CountsAny(duplicateQuery(colour)))
             state.SkipWithError("a duplicate");
         connection.execute(insertStatement(colour));
-        const bool rowExists = module->CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + keyCondition);
-        const int hours = timesheet_hours::DayHours(*module, kWorker, kShift, saveDate());
+        const bool rowExists = DataModule6->CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + keyCondition);
+        const int hours = timesheet_hours::DayHours(*DataModule6, kWorker, kShift, saveDate());
         connection.execute(rowExists ? QStringLiteral("update accounts_dep.h_tabel set d10=%1").arg(hours) + keyCondition
                                      : QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, d10) "
                                                       "values(%1, %2, %3, %4, %5)")
@@ -98,20 +98,15 @@ void saveWithoutLocks(benchmark::State& state)
     }
 }
 
-void openDatabase()
-{
-    module = new TDataModule6([](const QString&) {});
-    module->ADO_DB.open(benchConnectionString());
-}
 
 // The item and operation the plant month's records of the first worker refer to.
 void seedReferences()
 {
-    module->ADO_DB.execute(QStringLiteral("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa) "
+    DataModule6->ADO_DB.execute(QStringLiteral("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa) "
                                           "values (%1, 'Стол СТ-1', '', 6, 1.5)")
                                .arg(kItem));
-    module->ADO_DB.execute(QStringLiteral("insert into accounts_dep.vid_oper (id, vid) values (1, 'Сборка')"));
-    module->ADO_DB.execute(
+    DataModule6->ADO_DB.execute(QStringLiteral("insert into accounts_dep.vid_oper (id, vid) values (1, 'Сборка')"));
+    DataModule6->ADO_DB.execute(
         QStringLiteral("insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (%1, 1, 0, %2, 0)").arg(kOperation).arg(kItem));
 }
 
@@ -122,8 +117,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    openDatabase();
-    seedAndDescribePlantMonth(module->ADO_DB, plant);
+    openBenchDatabase();
+    seedAndDescribePlantMonth(DataModule6->ADO_DB, plant);
     seedReferences();
 
     benchmark::RegisterBenchmark("save/as built (one transaction, locks and checks)", saveAsBuilt)
@@ -133,6 +128,6 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    delete module;
+    delete DataModule6;
     return 0;
 }

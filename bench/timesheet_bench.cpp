@@ -6,6 +6,7 @@
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
+#include "bench_database.h"
 #include "cell_by_cell_rebuild.h"
 #include "data_module.h"
 #include "plant_month.h"
@@ -64,12 +65,6 @@ void reloadGrids(benchmark::State& state)
                        .toStdString());
 }
 
-void openDatabase()
-{
-    DataModule6 = new TDataModule6([](const QString&) {});
-    DataModule6->ADO_DB.open(benchConnectionString());
-}
-
 void showPlantMonth()
 {
     Form19 = new TForm19;
@@ -87,7 +82,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    openDatabase();
+    openBenchDatabase();
     seedAndDescribePlantMonth(DataModule6->ADO_DB, plant);
     showPlantMonth();
 

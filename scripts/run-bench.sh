@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds, starts a throwaway PostgreSQL server, loads db/schema.sql into a fresh database
-# and runs the timesheet benchmark on it, then the journal save benchmark on another fresh
-# database; stops the server afterwards.
-# Extra arguments go to the benchmark program, e.g. --benchmark_repetitions=3.
+# for each benchmark (the timesheet, the journal's date switch, the journal save) and runs
+# it there; stops the server afterwards.
+# Extra arguments go to the benchmark programs, e.g. --benchmark_repetitions=3.
 # The server runs without fsync, as the test server does; TABEL_PG_THROWAWAY=0 keeps it durable.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,5 +28,7 @@ export TABEL_BENCH_PGHOST=$server/socket
 export QT_QPA_PLATFORM=offscreen
 fresh_database tabel_bench
 TABEL_BENCH_DATABASE=tabel_bench "$build/bench/timesheet_bench" "$@"
+fresh_database tabel_bench_journal
+TABEL_BENCH_DATABASE=tabel_bench_journal "$build/bench/journal_bench" "$@"
 fresh_database tabel_save_bench
 TABEL_BENCH_DATABASE=tabel_save_bench "$build/bench/record_save_bench" "$@"

@@ -33,7 +33,7 @@ std::vector<TouchedCell> cellsOfItemRecords(TDataModule6& module, qint64 itemId)
 {
     const PgResultHandle result = module.ADO_DB.execute(
         QStringLiteral("select distinct w_id, smena, data from accounts_dep.smena "
-                       "where i_id = $1 and w_id is not null and smena is not null and data is not null"),
+                       "where i_id = $1::bigint and w_id is not null and smena is not null and data is not null"),
         {toParameterText(itemId)});
     std::vector<TouchedCell> cells;
     for (int row = 0; row < PQntuples(result.get()); ++row)
@@ -70,9 +70,9 @@ Outcome deleteLockedItem(TDataModule6& module, const ItemDeletion& d)
     if (!locks::forUpdate(module.ADO_DB, QStringLiteral("cmn_gds_and_srv.gds_and_srv"), d.itemId))
         return Outcome::AlreadyGone;
     // Counted again under the lock: what the questions were asked about may have grown.
-    if (!d.withOperations && counts(module, QStringLiteral("select count(*) from accounts_dep.oper where i_id = $1"), d.itemId))
+    if (!d.withOperations && counts(module, QStringLiteral("select count(*) from accounts_dep.oper where i_id = $1::bigint"), d.itemId))
         return Outcome::KeepsOperations;
-    if (!d.withJournal && counts(module, QStringLiteral("select count(*) from accounts_dep.smena where i_id = $1"), d.itemId))
+    if (!d.withJournal && counts(module, QStringLiteral("select count(*) from accounts_dep.smena where i_id = $1::bigint"), d.itemId))
         return Outcome::JournalAppeared;
     if (d.withOperations)
         deleteItemOperations(module, d.itemId);

@@ -22,7 +22,7 @@ SearchListWindow::Setup itemsSetup()
         &DataModule6->Izdel,
         {{QStringLiteral("marka"), QStringLiteral("Марка изделия"), 315},
          {QStringLiteral("nom"), QStringLiteral("Номенклатурная группа"), 162},
-         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft | Qt::AlignVCenter}},
+         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67}},
         [](const QString& typed) {
             return typed.isEmpty() ? QString()
                                    : SearchListWindow::likeSearch("marka", typed);
@@ -42,9 +42,11 @@ QDate journalCountFrom(const QDate& today)
 
 TForm3::TForm3(QWidget* parent)
     : ReferenceListWindow(itemsSetup(), parent),
-      Izdel_Smena(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.smena s where s.i_id =:id_ii and s.")
+      // Item keys run to 15 digits: the key is compared as a 64-bit number whatever the
+      // column's own type.
+      Izdel_Smena(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.smena s where s.i_id =:id_ii::int8 and s.")
                                            + QLatin1Char('"') + QStringLiteral("data") + QLatin1Char('"') + QStringLiteral(">=:dt")),
-      ii_oper(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.oper o where o.i_id =:id_ii"))
+      ii_oper(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.oper o where o.i_id =:id_ii::int8"))
 {
     handsBackFromEmptyList = true;
 }
@@ -55,6 +57,8 @@ void TForm3::showAsPicker()
     setUpAsPicker(1);
     seams::showModal(*this);
     endPicker();
+    // The search box stays for maintenance, so the filter a picker left can be emptied there.
+    Edit1->setVisible(true);
     dataset().close();
 }
 
@@ -137,5 +141,5 @@ void TForm3::handBack()
 {
     const bool empty = dataset().isEmpty();
     Form10->Edit1->setText(empty ? QString() : dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
-    Form10->ItemId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asInteger();
+    Form10->ItemId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asLargeInt();
 }
