@@ -4,6 +4,7 @@
 #include "sql_text.h"
 
 #include <QString>
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -42,4 +43,15 @@ int seedPlantMonth(Connection& connection, const PlantMonth& plant)
     connection.execute(QStringLiteral("analyze accounts_dep.smena"));
     return scalar(connection, QStringLiteral("select count(*) from accounts_dep.smena where data between %1 and %2")
                                   .arg(sql_text::toDate(first), sql_text::toDate(first.addMonths(1).addDays(-1))));
+}
+
+void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant)
+{
+    const int records = seedPlantMonth(connection, plant);
+    benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")
+                                                   .arg(plant.month)
+                                                   .arg(plant.year)
+                                                   .arg(plant.workers)
+                                                   .arg(records)
+                                                   .toStdString());
 }

@@ -15,3 +15,6 @@ struct PlantMonth {
 
 // Writes the workers and the month's journal; returns the number of journal records.
 int seedPlantMonth(Connection& connection, const PlantMonth& plant);
+
+// Seeds the month and names it in the benchmark's report.
+void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant);

@@ -83,14 +83,8 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
 
     openBenchDatabase();
-    const int records = seedPlantMonth(DataModule6->ADO_DB, plant);
+    seedAndDescribePlantMonth(DataModule6->ADO_DB, plant);
     showPlantMonth();
-    benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")
-                                                   .arg(plant.month)
-                                                   .arg(plant.year)
-                                                   .arg(plant.workers)
-                                                   .arg(records)
-                                                   .toStdString());
 
     benchmark::RegisterBenchmark("rebuild/as built", rebuildAsBuilt)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("rebuild/Button1Click (with grids reopened)", rebuildButton)

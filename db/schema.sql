@@ -182,6 +182,10 @@ CREATE TABLE accounts_dep.smena (
     id_cons_use   numeric(15, 0)
 );
 CREATE INDEX smena_data ON accounts_dep.smena (data, smena);
+-- No two records of one worker, item, operation, date, shift and colour (they would be
+-- paid twice): the program checks before it writes, and this index refuses a duplicate
+-- that any other writer sends at the same moment.
+CREATE UNIQUE INDEX smena_unique_record ON accounts_dep.smena (w_id, i_id, o_id, data, smena, color);
 CREATE INDEX smena_w_id ON accounts_dep.smena (w_id, data);
 
 -- The monthly hours timesheet; the timesheet query groups by id, so it is the key.

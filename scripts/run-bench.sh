@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, starts a throwaway PostgreSQL server, loads db/schema.sql into a fresh database
-# for each benchmark (the timesheet, the journal's date switch, the report engine, the
-# period reports, the legacy import) and runs it there; stops the server afterwards.
+# for each benchmark (the timesheet, the journal's date switch, the journal save, the report
+# engine, the period reports, the legacy import) and runs it there; stops the server afterwards.
 # Extra arguments go to the benchmark programs, e.g. --benchmark_repetitions=3.
 # The server runs without fsync, as the test server does; TABEL_PG_THROWAWAY=0 keeps it durable.
 set -euo pipefail
@@ -36,3 +36,5 @@ fresh_database tabel_bench_reports
 TABEL_BENCH_DATABASE=tabel_bench_reports "$build/bench/report_bench" "$@"
 fresh_database tabel_bench_period_reports
 TABEL_BENCH_DATABASE=tabel_bench_period_reports "$build/bench/period_reports_bench" "$@"
+fresh_database tabel_save_bench
+TABEL_BENCH_DATABASE=tabel_save_bench "$build/bench/record_save_bench" "$@"

@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "data_grid.h"
 #include "data_module.h"
+#include "database_error.h"
 #include "handler_guard.h"
 #include "household_window.h"
 #include "seams.h"
@@ -407,6 +408,14 @@ void TForm1::Timer1Timer()
     } reset{checkingVersion_};
     try {
         CheckVersion();
+        connectionLossShown_ = false;
+    } catch (const ConnectionLostError& error) {
+        // Told once while the server is away; the ticks after stay quiet until it is back.
+        if (!connectionLossShown_)
+            showDatabaseError(error, this);
+        connectionLossShown_ = true;
+    } catch (const ConnectionRestoredError&) {
+        // The connection is back; the next tick checks again, nothing for the user to repeat.
     } catch (const DatabaseError& error) {
         showDatabaseError(error, this);
     }

@@ -109,6 +109,7 @@ private:
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;
     bool activated_ = false;
+    bool connectionLossShown_ = false;  // "no connection" shown by the version check, not yet back
 };
 
 extern TForm1* Form1;

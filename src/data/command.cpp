@@ -18,10 +18,11 @@ void Command::setParam(const QString& name, const QVariant& value)
     params_.insert(key, value);
 }
 
-void Command::execute()
+int Command::execute()
 {
     std::vector<ParameterText> values;
     for (const QString& name : parsed_.names)
         values.push_back(toParameterText(params_.value(name)));
-    connection_.execute(parsed_.text, values);
+    const PgResultHandle result = connection_.execute(parsed_.text, values);
+    return QByteArray(PQcmdTuples(result.get())).toInt();
 }

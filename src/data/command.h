@@ -17,7 +17,8 @@ public:
     const QString& sql() const { return sql_; }
     void setParam(const QString& name, const QVariant& value);
 
-    void execute();
+    // Returns the number of rows the statement touched.
+    int execute();
 
 private:
     Connection& connection_;

@@ -42,6 +42,10 @@ void Connection::open(const QString& odbcConnectionString)
     }
     keywords.push_back("client_encoding");
     values.push_back("UTF8");
+    // A server that does not answer must not freeze the program for minutes, at start
+    // or when a lost connection is tried again.
+    keywords.push_back("connect_timeout");
+    values.push_back("10");
     keywords.push_back(nullptr);
     values.push_back(nullptr);
 
@@ -53,33 +57,81 @@ void Connection::open(const QString& odbcConnectionString)
     }
     conn_ = std::move(conn);
     transactionDepth_ = 0;
+    heldLocks_.clear();
 }
 
 void Connection::close() { conn_.reset(); }
 
 bool Connection::isOpen() const { return conn_ && PQstatus(conn_.get()) == CONNECTION_OK; }
 
-PgResultHandle Connection::execute(const QString& sql, const std::vector<ParameterText>& parameters)
+PgResultHandle Connection::send(const QByteArray& text, const std::vector<const char*>& values) const
+{
+    return PgResultHandle(
+        PQexecParams(conn_.get(), text.constData(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0));
+}
+
+bool Connection::broken() const { return PQstatus(conn_.get()) == CONNECTION_BAD; }
+
+// One attempt; the transaction the old connection carried is gone either way.
+void Connection::reconnect()
+{
+    PQreset(conn_.get());
+    const bool wasInTransaction = transactionDepth_ > 0;
+    if (broken())
+        throw ConnectionLostError();
+    if (wasInTransaction)
+        throw ConnectionRestoredError();
+}
+
+namespace {
+
+bool succeeded(const PGresult* result)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+DatabaseError failureOf(const PGresult* result, PGconn* conn)
+{
+    if (!result)
+        return DatabaseError(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
+    return DatabaseError(QString::fromUtf8(PQresultErrorMessage(result)).trimmed(),
+                         QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE)),
+                         QString::fromUtf8(PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME)));
+}
+
+}  // namespace
+
+PgResultHandle Connection::execute(const QString& sql, const std::vector<ParameterText>& parameters, Statement kind)
 {
     if (!conn_)
         throw DatabaseError(QStringLiteral("Нет подключения к базе данных"));
+    // Broken before this statement was sent: nothing of it is lost, so after a
+    // successful reconnect it simply runs.
+    if (broken())
+        reconnect();
     const QByteArray text = sql.toUtf8();
     std::vector<const char*> values;
     values.reserve(parameters.size());
     for (const auto& p : parameters)
         values.push_back(p ? p->constData() : nullptr);
 
-    PgResultHandle result(PQexecParams(conn_.get(), text.constData(), int(values.size()), nullptr,
-                                       values.data(), nullptr, nullptr, 0));
-    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        const char* message = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_.get());
-        const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
-        throw DatabaseError(QString::fromUtf8(message).trimmed(), QString::fromLatin1(state));
-    }
+    PgResultHandle result = send(text, values);
+    if (succeeded(result.get()))
+        return result;
+    if (!broken())
+        throw failureOf(result.get(), conn_.get());
+    const bool repeatable = kind == Statement::Read && transactionDepth_ == 0;
+    reconnect();
+    if (!repeatable)
+        throw ConnectionRestoredError();
+    result = send(text, values);
+    if (!succeeded(result.get()))
+        throw failureOf(result.get(), conn_.get());
     return result;
 }
 
+// The start of a write: when it breaks, the user repeats the action as for any write.
 void Connection::begin() { execute(QStringLiteral("begin")); }
 
 void Connection::commit() { execute(QStringLiteral("commit")); }

@@ -3,6 +3,7 @@
 #include "pg_handles.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -17,8 +18,17 @@ ParameterText toParameterText(const QVariant& value);
 
 // The program's one connection to the database (libpq). Every statement goes through
 // PQexecParams; a failure becomes a DatabaseError with the server's text.
+//
+// A connection found broken (server restarted, network dropped, backend terminated) is
+// connected again once (libpq's reset) before the statement gives up with
+// ConnectionLostError. A read that broke outside a transaction is then sent again; a
+// write, or anything inside a transaction, may or may not have reached the server and
+// ends with ConnectionRestoredError for the user to repeat.
 class Connection {
 public:
+    // Whether a statement may be sent again after the connection broke under it.
+    enum class Statement { Write, Read };
+
     Connection() = default;
 
     // Opens the connection described by an ODBC-form connection string.
@@ -26,12 +36,23 @@ public:
     void close();
     bool isOpen() const;
 
-    PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {});
+    PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {},
+                           Statement kind = Statement::Write);
+    // A statement that only reads: sent again when the connection broke under it.
+    PgResultHandle query(const QString& sql, const std::vector<ParameterText>& parameters = {})
+    {
+        return execute(sql, parameters, Statement::Read);
+    }
 
     // Runs work in one transaction: commits when it returns, rolls back when it throws.
     // Nested calls join the outer transaction.
     template <typename Work>
     void inTransaction(Work&& work);
+    bool transactionOpen() const { return transactionDepth_ > 0; }
+    // Advisory locks already held by the open transaction (see locks.h), so that taking
+    // one again costs no round trip; forgotten when the transaction ends.
+    bool holdsLock(const QString& lock) const { return heldLocks_.contains(lock); }
+    void rememberLock(const QString& lock) { heldLocks_.insert(lock); }
 
     PGconn* raw() const { return conn_.get(); }
 
@@ -39,9 +60,13 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
+    PgResultHandle send(const QByteArray& text, const std::vector<const char*>& values) const;
+    bool broken() const;
+    void reconnect();
 
     PgConnHandle conn_;
     int transactionDepth_ = 0;
+    QSet<QString> heldLocks_;
 };
 
 template <typename Work>
@@ -57,9 +82,11 @@ void Connection::inTransaction(Work&& work)
         work();
     } catch (...) {
         transactionDepth_ = 0;
+        heldLocks_.clear();
         rollback();
         throw;
     }
     transactionDepth_ = 0;
+    heldLocks_.clear();
     commit();
 }

@@ -13,6 +13,8 @@ QString oper()
         "and oper.vid=vid_oper.id group by izdel.MARKA, vid_oper.VID, oper.NAIMEN, oper.id, oper.i_id, oper.VID order by izdel.marka, vid_oper.vid, oper.naimen");
 }
 
+// The journal of one shift and date. Besides the listed columns it reads each record's
+// row version (xmin), so that a change is written only over the record as it was read.
 QString shift(int shift)
 {
     const QString number = QString::number(shift);
@@ -24,7 +26,7 @@ QString shift(int shift)
     return QStringLiteral(
                "select smena.id, smena.data, smena.smena, smena.i_id, smena.o_id, smena.w_id, \n"
                "smena.cena,person.s_caption fio, izdel.marka, vid_oper.vid, (SELECT (CASE naimen WHEN 0 THEN 'Готовая продукция' ELSE 'Заготовки' END)) as nmn, oper.naimen,  smena.brak, smena.kol_vo::numeric,\n"
-               "round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, color,time, smena.ok, vvod, smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use\n"
+               "round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, color,time, smena.ok, vvod, smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use, smena.xmin\n"
                "from cmn_contractor.person person, accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper \n"
                "where smena.i_id=izdel.id and smena.o_id=oper.id and (w_id=person.id or s_code::t_id=w_id) and \n"
                "oper.vid=vid_oper.id and smena.smena=")
@@ -85,16 +87,20 @@ TDataModule6::TDataModule6(ErrorReporter reportError)
 
 bool TDataModule6::CheckDuplicate(const QString& query, const QString& message)
 {
+    if (!CountsAny(query))
+        return false;
+    reportError_(message);
+    return true;
+}
+
+bool TDataModule6::CountsAny(const QString& query)
+{
     Control.clearSql();
     Control.addSqlLine(query);
     Control.open();
     const int count = Control.fieldByName(QStringLiteral("cnt")).asInteger();
     Control.close();
-    if (count > 0) {
-        reportError_(message);
-        return true;
-    }
-    return false;
+    return count > 0;
 }
 
 QString TDataModule6::ToDbDecimal(const QString& number) const

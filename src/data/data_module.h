@@ -47,6 +47,9 @@ public:
     // Runs a count query (one row, column cnt); shows the message and returns true
     // when the count is above zero.
     bool CheckDuplicate(const QString& query, const QString& message);
+    // The same count without the message, for a check made inside a transaction whose
+    // locks must not be held while a message box waits for the user.
+    bool CountsAny(const QString& query);
 
     // The number text with its first comma (or, without one, its first full stop)
     // replaced by DbDelimiter (a full stop while DbDelimiter is empty).

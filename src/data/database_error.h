@@ -5,17 +5,46 @@
 
 // The one exception a database failure becomes. It carries the server's (or the
 // client library's) text unchanged, so the general error display shows what the
-// server said.
+// server said, and the server's error code and constraint, so a caller can tell a
+// refusal it knows (a duplicate refused by a unique index) from any other failure.
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const QString& message, const QString& sqlState = {})
-        : std::runtime_error(message.toStdString()), text_(message), sqlState_(sqlState) {}
+    explicit DatabaseError(const QString& message, const QString& sqlState = {}, const QString& constraint = {})
+        : std::runtime_error(message.toStdString()), text_(message), sqlState_(sqlState), constraint_(constraint) {}
 
     const QString& text() const { return text_; }
-    // The server's five-character error code ("22P02"); empty for the client's own errors.
-    const QString& sqlState() const { return sqlState_; }
+    const QString& sqlState() const { return sqlState_; }      // e.g. "23505"; empty when the client failed
+    const QString& constraint() const { return constraint_; }  // the index or constraint that refused
+
+    bool isUniqueViolation(const QString& index) const
+    {
+        return sqlState_ == QStringLiteral("23505") && constraint_ == index;
+    }
 
 private:
     QString text_;
     QString sqlState_;
+    QString constraint_;
+};
+
+// The server cannot be reached, even after one attempt to connect again. The program
+// stays usable: the next statement tries again.
+class ConnectionLostError : public DatabaseError {
+public:
+    ConnectionLostError() : DatabaseError(QStringLiteral("Нет связи с сервером")) {}
+};
+
+// The connection broke while a write (or a transaction) was under way and has been
+// restored. Whether the write reached the server is not known, so it is not repeated
+// behind the user's back: the user repeats the action.
+class ConnectionRestoredError : public DatabaseError {
+public:
+    ConnectionRestoredError()
+        : DatabaseError(QStringLiteral("Соединение с сервером было потеряно и восстановлено. Повторите действие.")) {}
+};
+
+// A row changed or deleted by another workstation since it was read; nothing was written.
+class StaleRecordError : public DatabaseError {
+public:
+    StaleRecordError() : DatabaseError(QStringLiteral("Запись изменена другим пользователем, список обновлён")) {}
 };

@@ -168,7 +168,7 @@ void Dataset::open()
     std::vector<ParameterText> values;
     for (const QString& name : parsed_.names)
         values.push_back(toParameterText(params_.value(name)));
-    PgResultHandle result = connection_.execute(parsed_.text, values);
+    PgResultHandle result = connection_.query(parsed_.text, values);
 
     resetAround([&] {
         rows_.clear();
@@ -389,6 +389,8 @@ QString Dataset::keyCondition(const Row& original, std::vector<ParameterText>& p
     } else {
         for (const QString& key : keyFields_)
             addCondition(columnIndex(key));
+        if (!rowVersion_.isEmpty())
+            addCondition(columnIndex(rowVersion_));
     }
     return conditions.join(QStringLiteral(" and "));
 }
@@ -407,12 +409,19 @@ Dataset::ChangedFields Dataset::changedFields(std::vector<ParameterText>& params
     return changed;
 }
 
+// The stored row comes back with its new version, so the next edit compares with it.
+QString Dataset::returning() const
+{
+    return rowVersion_.isEmpty() ? QStringLiteral(" returning *") : QStringLiteral(" returning *, ") + rowVersion_;
+}
+
 QString Dataset::insertSql(const ChangedFields& changed) const
 {
     if (changed.names.isEmpty())
-        return QStringLiteral("insert into %1 default values returning *").arg(updateTable_);
-    return QStringLiteral("insert into %1 (%2) values (%3) returning *")
-        .arg(updateTable_, changed.names.join(QStringLiteral(", ")), changed.placeholders.join(QStringLiteral(", ")));
+        return QStringLiteral("insert into %1 default values").arg(updateTable_) + returning();
+    return QStringLiteral("insert into %1 (%2) values (%3)")
+               .arg(updateTable_, changed.names.join(QStringLiteral(", ")), changed.placeholders.join(QStringLiteral(", ")))
+        + returning();
 }
 
 QString Dataset::updateSql(const ChangedFields& changed, std::vector<ParameterText>& params) const
@@ -421,15 +430,19 @@ QString Dataset::updateSql(const ChangedFields& changed, std::vector<ParameterTe
     for (int i = 0; i < changed.names.size(); ++i)
         assignments << changed.names[i] + QStringLiteral(" = ") + changed.placeholders[i];
     const Row& original = rows_[size_t(visible_[size_t(current_)])];
-    return QStringLiteral("update %1 set %2 where %3 returning *")
-        .arg(updateTable_, assignments.join(QStringLiteral(", ")), keyCondition(original, params));
+    return QStringLiteral("update %1 set %2 where %3")
+               .arg(updateTable_, assignments.join(QStringLiteral(", ")), keyCondition(original, params))
+        + returning();
 }
 
 // The edited row as the server stored it: generated keys and defaults included.
 Dataset::Row Dataset::rowAsStored(PGresult* result)
 {
-    if (PQntuples(result) == 0)
+    if (PQntuples(result) == 0) {
+        if (!rowVersion_.isEmpty())
+            throw StaleRecordError();
         throw DatabaseError(QStringLiteral("Запись не найдена: её изменил или удалил другой пользователь"));
+    }
     std::vector<Row> returned;
     readResult(result, returned, false);
     Row stored = editBuffer_;
@@ -480,7 +493,9 @@ void Dataset::deleteRecord()
     const int rowIndex = visible_[size_t(current_)];
     std::vector<ParameterText> params;
     const QString sql = QStringLiteral("delete from %1 where %2").arg(updateTable_, keyCondition(rows_[size_t(rowIndex)], params));
-    connection_.execute(sql, params);
+    const PgResultHandle result = connection_.execute(sql, params);
+    if (!rowVersion_.isEmpty() && QByteArray(PQcmdTuples(result.get())).toInt() == 0)
+        throw StaleRecordError();
     resetAround([&] {
         rows_.erase(rows_.begin() + rowIndex);
         const int keep = current_;

@@ -108,6 +108,10 @@ public:
 
     // Single-table editing. Without key fields a row is found by all its original values.
     void setUpdateTable(const QString& table, const QStringList& keyFields = {});
+    // A column the query reads that the server renews on every change of a row
+    // (PostgreSQL's xmin): an edit or delete then touches the row only while it is as it
+    // was read, and throws StaleRecordError when another workstation changed or deleted it.
+    void setRowVersion(const QString& column) { rowVersion_ = column; }
     void append();
     void edit();  // on an empty dataset, appends
     void post();
@@ -137,6 +141,7 @@ private:
         QStringList placeholders;
     };
     ChangedFields changedFields(std::vector<ParameterText>& params) const;
+    QString returning() const;
     QString insertSql(const ChangedFields& changed) const;
     QString updateSql(const ChangedFields& changed, std::vector<ParameterText>& params) const;
     Row rowAsStored(PGresult* result);
@@ -160,6 +165,7 @@ private:
 
     QString updateTable_;
     QStringList keyFields_;
+    QString rowVersion_;
     State state_ = State::Inactive;
     Row editBuffer_;
     std::vector<bool> modified_;

@@ -7,7 +7,6 @@
 #include "operation_texts.h"
 #include "seams.h"
 #include "sql_text.h"
-#include "timesheet_hours.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -29,7 +28,6 @@ TForm11* Form11 = nullptr;
 namespace {
 
 const QString kAllFieldsMessage = QStringLiteral("Все поля должны быть заполнены!");
-const QString kDuplicateMessage = QStringLiteral("Позиция с такими параметрами уже заведена!");
 const QString kRejectsMessage = QStringLiteral("Брак не может быть больше количества!");
 
 QString n(int value) { return QString::number(value); }
@@ -261,6 +259,7 @@ void TForm11::fillFromJournalRow(const Dataset& journal)
     WorkerId = field("w_id").asInteger();
     ItemId = field("i_id").asInteger();
     OperId = field("o_id").asInteger();
+    RecordVersion = field("xmin").asString();
     Edit6->setText(n(field("time").asInteger()));
 }
 
@@ -353,45 +352,42 @@ void TForm11::Button1Click()
     const int colour = isBlank(Edit5) ? 0 : int(typedNumber(Edit5));
     Dataset& journal = journal_.selectCurrentShiftQuery();
     const QString recordId = Tag == 1 ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
-    if (DataModule6->CheckDuplicate(duplicateQuery(recordId, colour), kDuplicateMessage))
-        return;
     SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
-    writeRecord(journal, recordId);
+    const record_save::Outcome outcome = record_save::save(*DataModule6, SmenaIU, journalWrite(journal, recordId, colour));
+    if (outcome != record_save::Outcome::Saved)
+        seams::messageBoxes().error(this, record_save::refusalMessage(outcome), QStringLiteral("Ошибка"));
+    if (outcome == record_save::Outcome::Changed) {
+        // What the dialog shows is no longer the record; the journal shows it as it is now.
+        journal.refresh(QStringLiteral("id"));
+        reject();
+        return;
+    }
+    if (outcome != record_save::Outcome::Saved)
+        return;
     // The changed record, or the one the user stood on while adding, stays current.
     journal.refresh(QStringLiteral("id"));
     clearFields();
     accept();
 }
 
-// The record and the hours of the cells it touches are written together or not at all,
-// so a failure leaves the journal and the timesheet as they were and the save can be
-// tried again.
-void TForm11::writeRecord(Dataset& journal, const QString& recordId)
+// The record as the save checks and writes it; a change also says where the record
+// stood as it was read.
+record_save::JournalWrite TForm11::journalWrite(const Dataset& journal, const QString& recordId, int colour) const
 {
-    using namespace timesheet_hours;
-    const int shift = journal_.CurrentShift;
-    const QDate date = DTimeP->date();
-    std::vector<HoursKey> cells{keyOf(WorkerId, shift, date)};
-    int formerWorker = WorkerId;
-    QDate formerDate = date;
-    if (!recordId.isEmpty()) {
-        formerWorker = journal.fieldByName(QStringLiteral("w_id")).asInteger();
-        formerDate = journal.fieldByName(QStringLiteral("data")).asDate();
+    record_save::JournalWrite write;
+    write.workerId = WorkerId;
+    write.itemId = ItemId;
+    write.operationId = OperId;
+    write.shift = journal_.CurrentShift;
+    write.date = DTimeP->date();
+    write.colour = colour;
+    write.duplicateQuery = duplicateQuery(recordId, colour);
+    write.changing = !recordId.isEmpty();
+    if (write.changing) {
+        write.formerWorkerId = journal.fieldByName(QStringLiteral("w_id")).asInteger();
+        write.formerDate = journal.fieldByName(QStringLiteral("data")).asDate();
     }
-    const bool moved = formerWorker != WorkerId || formerDate != date;
-    if (moved)
-        cells.push_back(keyOf(formerWorker, shift, formerDate));
-
-    DataModule6->ADO_DB.inTransaction([&] {
-        SmenaIU.execute();
-        for (int s = 1; s <= 3; ++s)
-            DataModule6->timesheetQuery(s).close();
-        LockHoursRows(*DataModule6, cells);
-        HoursAfterWrite(*DataModule6, WorkerId, shift, date);
-        // The cell the record left keeps no hours of it.
-        if (moved)
-            HoursAfterDelete(*DataModule6, formerWorker, shift, formerDate);
-    });
+    return write;
 }
 
 QString TForm11::duplicateQuery(const QString& recordId, int colour) const
@@ -425,7 +421,7 @@ QString TForm11::updateStatement(const QString& recordId, int colour) const
         + n(journal_.CurrentShift) + QStringLiteral(", color=") + n(colour) + QStringLiteral(", time=") + typedText(Edit6)
         + QStringLiteral(", vvod='") + entryDate()
         + QStringLiteral("', prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=")
-        + recordId;
+        + recordId + QStringLiteral(" and xmin=") + sql_text::quoted(RecordVersion);
 }
 
 void TForm11::clearFields()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command.h"
+#include "record_save.h"
 
 #include <QDialog>
 #include <functional>
@@ -33,6 +34,8 @@ public:
     // record's operation has no norm left.
     std::optional<double> BasePrice;
     int Tag = 0;         // 1 add, 2 change
+    // The row version (xmin) of the record being changed, as the journal read it.
+    QString RecordVersion;
 
     // The workers list and the operations list shown as pickers. Each fills the
     // fields and members above (the worker: Edit1 and WorkerId; the operation: Edit2,
@@ -104,7 +107,7 @@ private:
     QString duplicateQuery(const QString& recordId, int colour) const;
     QString insertStatement(int colour) const;
     QString updateStatement(const QString& recordId, int colour) const;
-    void writeRecord(Dataset& journal, const QString& recordId);
+    record_save::JournalWrite journalWrite(const Dataset& journal, const QString& recordId, int colour) const;
     void clearFields();
 
     TForm1& journal_;

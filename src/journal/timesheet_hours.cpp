@@ -1,6 +1,7 @@
 #include "timesheet_hours.h"
 
 #include "data_module.h"
+#include "locks.h"
 #include "sql_text.h"
 
 #include <algorithm>
@@ -61,20 +62,43 @@ bool HoursRowExists(TDataModule6& module, const HoursKey& key)
         != 0;
 }
 
+namespace {
+
+QString monthLockName(int month, int year) { return QStringLiteral("h_tabel month %1-%2").arg(year).arg(month); }
+
+void lockMonthShared(TDataModule6& module, const HoursKey& key)
+{
+    locks::shared(module.ADO_DB, monthLockName(key.month, key.year));
+}
+
+void lockRowAlone(TDataModule6& module, const HoursKey& key)
+{
+    locks::exclusive(module.ADO_DB, QStringLiteral("h_tabel row %1 %2 %3-%4").arg(key.workerId).arg(key.shift).arg(key.year).arg(key.month));
+}
+
+}  // namespace
+
 void LockHoursRow(TDataModule6& module, const HoursKey& key)
 {
-    // Two keys of 32 bits: the worker, and year, month and shift packed in decimal.
-    const int packed = (key.year * 100 + key.month) * 10 + key.shift;
-    module.ADO_DB.execute(QStringLiteral("select pg_advisory_xact_lock($1::integer, $2::integer)"),
-                          {toParameterText(key.workerId), toParameterText(packed)});
+    lockMonthShared(module, key);
+    lockRowAlone(module, key);
 }
 
 void LockHoursRows(TDataModule6& module, std::vector<HoursKey> keys)
 {
-    const auto order = [](const HoursKey& k) { return std::tuple(k.workerId, k.year, k.month, k.shift); };
+    const auto order = [](const HoursKey& k) { return std::tuple(k.year, k.month, k.workerId, k.shift); };
     std::sort(keys.begin(), keys.end(), [&](const HoursKey& a, const HoursKey& b) { return order(a) < order(b); });
+    // Every month before any row, so that a rebuild waiting for one month and two
+    // upkeeps waiting for rows never wait for each other in a circle.
     for (const HoursKey& key : keys)
-        LockHoursRow(module, key);
+        lockMonthShared(module, key);
+    for (const HoursKey& key : keys)
+        lockRowAlone(module, key);
+}
+
+void LockHoursMonth(TDataModule6& module, int month, int year)
+{
+    locks::exclusive(module.ADO_DB, monthLockName(month, year));
 }
 
 void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hours)

@@ -12,7 +12,9 @@ class TDataModule6;
 // A row is found by its key (worker, shift, month, year), never by its id. Every
 // write holds an advisory lock on that key until the surrounding transaction ends,
 // so two workstations writing the first record of a key cannot both insert a row,
-// and the one that writes last has summed the hours of the other.
+// and the one that writes last has summed the hours of the other. It also holds its
+// month shared, and a rebuild holds the month alone: an upkeep waits for a running
+// rebuild (and then counts what it wrote), a rebuild waits for running upkeeps.
 namespace timesheet_hours {
 
 struct HoursKey {
@@ -34,11 +36,15 @@ void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hour
 // Empties the day cell (no value) and leaves the other cells of the row as they are.
 void ClearHoursCell(TDataModule6& module, const HoursKey& key, int day);
 
-// Holds the key's lock until the current transaction ends. Must run inside one.
+// Holds the key's lock (and its month shared) until the current transaction ends.
+// Must run inside one.
 void LockHoursRow(TDataModule6& module, const HoursKey& key);
 // Locks several keys in one fixed order, so that two workstations locking the same
-// keys never wait for each other in a circle.
+// keys never wait for each other in a circle. A transaction that touches several
+// rows locks them all here before writing any.
 void LockHoursRows(TDataModule6& module, std::vector<HoursKey> keys);
+// Holds the whole month alone, for its rebuild: no upkeep of the month runs meanwhile.
+void LockHoursMonth(TDataModule6& module, int month, int year);
 
 // After a record has been written: the cell of its worker, shift and date gets the
 // day's hours, the row being inserted when needed.

@@ -1,6 +1,7 @@
 #include "items_window.h"
 
 #include "data_module.h"
+#include "deletions.h"
 #include "item_editor.h"
 #include "lookup_combo_box.h"
 #include "operation_editor.h"
@@ -96,23 +97,8 @@ void TForm3::changeRow()
     restorePosition(position);
 }
 
-void TForm3::deleteOperations(qint64 itemId)
-{
-    DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.oper o where o.i_id =") + QString::number(itemId));
-    DataModule6->DelSmena.execute();
-}
-
-void TForm3::deleteItem(qint64 itemId, bool withJournal)
-{
-    if (withJournal) {
-        DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena s where s.i_id =") + QString::number(itemId));
-        DataModule6->DelSmena.execute();
-    }
-    DataModule6->DelSmena.setSql(QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv  where id=") + QString::number(itemId));
-    DataModule6->DelSmena.execute();
-}
-
-// The item goes with its operations and its journal records, each after its own question.
+// The item goes with its operations and its journal records, after the questions, all
+// together or not at all. An item whose operations the user wants to keep stays.
 void TForm3::deleteRow()
 {
     const qint64 itemId = dataset().fieldByName(QStringLiteral("id")).asLargeInt();
@@ -126,20 +112,29 @@ void TForm3::deleteRow()
     Izdel_Smena.close();
     ii_oper.close();
 
-    auto& boxes = seams::messageBoxes();
-    const QString caption = QStringLiteral("Удаление");
-    if (operations > 0 && boxes.confirm(this, QStringLiteral("По изделию есть расценки они будут удалены!!!"), caption))
-        deleteOperations(itemId);
-    if (records > 0) {
-        if (boxes.confirm(this,
-                          QStringLiteral("По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. "
-                                         "Удалить изделие? "),
-                          caption))
-            deleteItem(itemId, true);
-    } else if (boxes.confirm(this, QStringLiteral("Удалить изделие? "), caption)) {
-        deleteItem(itemId, false);
+    if (const std::optional<deletions::ItemDeletion> agreed = askItemDeletion(itemId, operations, records)) {
+        const QString refusal = deletions::refusalMessage(deletions::deleteItem(*DataModule6, *agreed));
+        if (!refusal.isEmpty())
+            seams::messageBoxes().error(this, refusal, QStringLiteral("Ошибка"));
     }
     reread();
+}
+
+// What the user agreed to delete; nothing when the answer was No.
+std::optional<deletions::ItemDeletion> TForm3::askItemDeletion(qint64 itemId, int operations, int records)
+{
+    auto& boxes = seams::messageBoxes();
+    const QString caption = QStringLiteral("Удаление");
+    if (operations > 0 && !boxes.confirm(this, QStringLiteral("По изделию есть расценки они будут удалены!!!"), caption)) {
+        boxes.error(this, deletions::refusalMessage(deletions::Outcome::KeepsOperations), QStringLiteral("Ошибка"));
+        return std::nullopt;
+    }
+    const QString question = records > 0
+        ? QStringLiteral("По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. Удалить изделие? ")
+        : QStringLiteral("Удалить изделие? ");
+    if (!boxes.confirm(this, question, caption))
+        return std::nullopt;
+    return deletions::ItemDeletion{itemId, operations > 0, records > 0};
 }
 
 void TForm3::handBack()

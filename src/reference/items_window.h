@@ -1,7 +1,10 @@
 #pragma once
 
 #include "dataset.h"
+#include "deletions.h"
 #include "list_window.h"
+
+#include <optional>
 
 // The items list "Изделия (3)": maintained from the main menu (Tag 0), the item picker of
 // the operation editor (Tag 1).
@@ -24,8 +27,7 @@ protected:
 
 private:
     void restorePosition(int position);
-    void deleteOperations(qint64 itemId);
-    void deleteItem(qint64 itemId, bool withJournal);
+    std::optional<deletions::ItemDeletion> askItemDeletion(qint64 itemId, int operations, int records);
 };
 
 extern TForm3* Form3;

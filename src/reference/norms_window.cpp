@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "data_module.h"
+#include "database_error.h"
 #include "dataset_model.h"
 #include "handler_guard.h"
 #include "seams.h"
@@ -73,13 +74,15 @@ private:
 };
 
 TForm22::TForm22(QWidget* parent)
-    : QDialog(parent), norm(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.norm order by norma, id"))
+    : QDialog(parent), norm(DataModule6->ADO_DB, QStringLiteral("select *, xmin from accounts_dep.norm order by norma, id"))
 {
     setObjectName(QStringLiteral("Form22"));
     setWindowTitle(QStringLiteral("Норматив"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     norm.setObjectName(QStringLiteral("norm"));
     norm.setUpdateTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
+    // A row another workstation changed since it was read is not overwritten.
+    norm.setRowVersion(QStringLiteral("xmin"));
 
     model_ = new NormsModel(*this, {{QStringLiteral("norma"), QStringLiteral("Норматив"), 133},
                                     {QStringLiteral("price"), QStringLiteral("Цена"), 105, {}, true, 2, 3},
@@ -145,8 +148,21 @@ void TForm22::writePendingRow()
         return;
     if (norm.state() == Dataset::State::Insert)
         norm.fieldByName(QStringLiteral("o_id")).setValue(OperationId);
-    norm.post();
+    rereadWhenStale([this] { norm.post(); });
     reread(norm.fieldByName(QStringLiteral("id")).asInteger());
+}
+
+// What the user typed over another workstation's change is dropped and the rows are
+// shown as they are now; the refusal goes on to the error display.
+void TForm22::rereadWhenStale(const std::function<void()>& write)
+{
+    try {
+        write();
+    } catch (const StaleRecordError&) {
+        norm.cancel();
+        reread(0);
+        throw;
+    }
 }
 
 void TForm22::reread(int keepId)
@@ -197,7 +213,7 @@ void TForm22::Button2Click()
     norm.cancel();
     if (norm.recordCount() > 1 && row >= 0 && row < norm.recordCount()) {
         norm.setRecNo(row + 1);
-        norm.deleteRecord();
+        rereadWhenStale([this] { norm.deleteRecord(); });
     }
     reread(0);
 }

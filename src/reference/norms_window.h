@@ -3,6 +3,7 @@
 #include "dataset.h"
 
 #include <QDialog>
+#include <functional>
 
 class NormsModel;
 class QPushButton;
@@ -40,6 +41,7 @@ protected:
 
 private:
     void reread(int keepId);
+    void rereadWhenStale(const std::function<void()>& write);
     void followCurrentCell(const QModelIndex& current, const QModelIndex& previous);
 
     NormsModel* model_;

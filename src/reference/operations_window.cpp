@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "data_module.h"
+#include "deletions.h"
 #include "handler_guard.h"
 #include "journal_window.h"
 #include "norms_window.h"
@@ -123,8 +124,13 @@ void TForm4::deleteRow()
 {
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить операцию?"), QStringLiteral("Удаление")))
         return;
-    DataModule6->Oper_del.setParam(QStringLiteral("id"), dataset().fieldByName(QStringLiteral("id")).asInteger());
-    DataModule6->Oper_del.execute();
+    const deletions::Outcome outcome =
+        deletions::deleteOperation(*DataModule6, dataset().fieldByName(QStringLiteral("id")).asInteger());
+    // Refused like a statement the database refuses: the list stays as it is.
+    if (outcome == deletions::Outcome::UsedInJournal) {
+        seams::messageBoxes().error(this, deletions::refusalMessage(outcome), QStringLiteral("Ошибка"));
+        return;
+    }
     reread();
 }
 

@@ -1,6 +1,7 @@
 #include "timesheet_rebuild.h"
 
 #include "data_module.h"
+#include "timesheet_hours.h"
 
 #include <QDate>
 #include <QStringList>
@@ -74,6 +75,9 @@ QString dayQuery()
 void rebuildMonth(TDataModule6& module, Dataset& dt, int month, int year, const std::function<void(int day)>& dayRead)
 {
     module.ADO_DB.inTransaction([&] {
+        // Before anything is read: a save of the month waits until the rebuilt month is
+        // stored, then writes its cell into it; a running save is awaited and then read.
+        timesheet_hours::LockHoursMonth(module, month, year);
         deleteMonth(module, month, year);
         MonthRows rows;
         const QDate first(year, month, 1);

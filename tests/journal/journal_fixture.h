@@ -6,6 +6,22 @@
 #include "journal_window.h"
 
 #include <QDate>
+#include <QDialog>
+#include <QPushButton>
+
+// A list shown as a picker: the user chooses the row it stands on.
+inline ModalAction chooseCurrentRow(QPushButton* chooseButton)
+{
+    return [chooseButton](QDialog& list) {
+        list.show();
+        EXPECT_EQ(chooseButton->text(), "Выбрать");
+        chooseButton->click();
+        const bool closed = !list.isVisible();
+        list.hide();
+        EXPECT_TRUE(closed);
+        return list.result();
+    };
+}
 
 // The whole program logged in with full access on a Thursday, with one worker, item
 // and operation to write records for.

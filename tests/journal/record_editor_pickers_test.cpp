@@ -14,20 +14,6 @@ namespace {
 
 class RecordEditorPickersTest : public JournalFixture {};
 
-// A list shown as a picker: the user chooses the row it stands on.
-ModalAction chooseCurrentRow(QPushButton* chooseButton)
-{
-    return [chooseButton](QDialog& list) {
-        list.show();
-        EXPECT_EQ(chooseButton->text(), "Выбрать");
-        chooseButton->click();
-        const bool closed = !list.isVisible();
-        list.hide();
-        EXPECT_TRUE(closed);
-        return list.result();
-    };
-}
-
 // Adds a record through the real workers and operations lists; `picked` looks at the
 // editor once both are picked.
 void addThroughTheLists(FakeSeams& fakes, const std::function<void()>& picked)

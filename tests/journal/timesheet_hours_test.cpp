@@ -166,7 +166,7 @@ TEST_F(TimesheetHoursTest, ConcurrentFirstWritesMakeOneRowWithTheFullSum)
     other.ADO_DB.open(db.odbcConnectionString());
     const QString insert = QStringLiteral(
         "insert into accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, ok) "
-        "values (%1, %2, %3, 10, 1, 0, '2026-12-10', 1, 0, %4, 'no')");
+        "values (%1, %2, %3, 10, 1, 0, '2026-12-10', 1, %4, %4, 'no')");
     std::atomic<bool> otherDone = false;
     std::thread second;
 

@@ -5,6 +5,8 @@
 #include "list_test_support.h"
 #include "lookup_combo_box.h"
 #include "operation_editor.h"
+#include "other_workstation.h"
+#include "record_save.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -24,6 +26,15 @@ protected:
         chairs = seed->classifierEntry("Стулья");
         table = seed->item("Стол СТ-1", tables);
         chair = seed->item("Стул С-2", chairs);
+    }
+
+    // "Удалить" on the item in the list opened from the menu.
+    void deleteThroughTheList(qint64 item)
+    {
+        throughMenu(*fakes, Form1->N4, [&] {
+            ASSERT_TRUE(DataModule6->Izdel.locate("id", item));
+            Form3->Button3->click();
+        });
     }
 
     QStringList brands() { return db->column("select marka from accounts_dep.izdel order by marka"); }
@@ -123,8 +134,13 @@ TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
     } cases[] = {
         {"operations, yes yes", true, false, {true, true},
          {"По изделию есть расценки они будут удалены!!!", "Удалить изделие? "}, false, false, false},
-        {"operations declined, item still asked", true, false, {false, false},
-         {"По изделию есть расценки они будут удалены!!!", "Удалить изделие? "}, true, false, true},
+        // Declining the prices keeps the item: it would otherwise leave them pointing at nothing.
+        {"operations declined, item kept", true, false, {false},
+         {"По изделию есть расценки они будут удалены!!!", "Изделие не удалено: по нему остаются расценки."}, true, false,
+         true},
+        {"operations declined, item kept although its deletion would be agreed", true, true, {false, true},
+         {"По изделию есть расценки они будут удалены!!!", "Изделие не удалено: по нему остаются расценки."}, true, true,
+         true},
         {"old journal records", false, true, {true},
          {"По изделию есть операции в текущем, предыдущем месяцах и ранее, они будут удалены. Удалить изделие? "},
          false, false, false},
@@ -159,10 +175,91 @@ TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
         EXPECT_EQ(db->count("select count(*) from accounts_dep.smena" + where) > 0, c.recordsLeft) << c.name;
         EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(item)) > 0, c.itemLeft)
             << c.name;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.norm where o_id not in (select id from accounts_dep.oper)"), 0)
+            << c.name << ": norm rows left without their operation";
+        db->exec("delete from accounts_dep.norm where o_id in (select id from accounts_dep.oper" + where + ")");
         db->exec("delete from accounts_dep.oper" + where);
         db->exec("delete from accounts_dep.smena" + where);
         db->exec(QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv where id = %1").arg(item));
     }
+}
+
+// The item's journal records go with it, and so do the hours they put into the
+// timesheet: every cell they touched (worker, shift, date) gets the hours left by the
+// worker's other records, or none. The other cells of the rows stay as they were.
+TEST_F(ItemsTest, DeletingAnItemTakesTheHoursOfItsRecordsOutOfTheTimesheet)
+{
+    const int kind = seed->operationKind("Сборка");
+    const int worker = seed->worker("Иванов И.И.");
+    const int shelf = seed->item("Полка П-1");
+    const int shelfAssembly = seed->operation(shelf, kind);
+    const int tableAssembly = seed->operation(table, kind);
+    const auto record = [&](int item, int operation, int day, int shift, int hours) {
+        Seed::Record r;
+        r.worker = worker;
+        r.item = item;
+        r.operation = operation;
+        r.date = QDate(2026, 11, day);
+        r.shift = shift;
+        r.hours = hours;
+        seed->record(r);
+    };
+    record(shelf, shelfAssembly, 3, 1, 5);
+    record(table, tableAssembly, 3, 1, 2);  // stays: the cell keeps its 2 hours
+    record(shelf, shelfAssembly, 4, 2, 7);  // the only record of its cell: the cell empties
+    db->exec(QStringLiteral("insert into accounts_dep.h_tabel (w_id, smena, month, year, d3, d5) values (%1, 1, 11, 2026, 7, 8)")
+                 .arg(worker));
+    db->exec(QStringLiteral("insert into accounts_dep.h_tabel (w_id, smena, month, year, d4) values (%1, 2, 11, 2026, 7)").arg(worker));
+
+    fakes->messages.answers = {true, true};
+    deleteThroughTheList(shelf);
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.smena where i_id = %1").arg(shelf)), 0);
+    EXPECT_EQ(db->count("select count(*) from accounts_dep.smena"), 1);
+    EXPECT_EQ(db->column("select smena || ': ' || coalesce(d3::text, '-') || ' ' || coalesce(d4::text, '-') || ' ' || "
+                         "coalesce(d5::text, '-') from accounts_dep.h_tabel order by smena"),
+              QStringList({"1: 2 - 8", "2: - - -"}));
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.norm where o_id = %1").arg(shelfAssembly)), 0);
+}
+
+// A save for the item under way on another workstation when the item is deleted finishes
+// first. The deletion then finds a record the user was not asked about and keeps the item;
+// asked again, the user agrees and the record goes with the item, its hours with it.
+TEST_F(ItemsTest, AnItemDeletedWhileAnotherWorkstationSavesForItGoesOnlyWithThatRecordAgreed)
+{
+    const int kind = seed->operationKind("Сборка");
+    const int worker = seed->worker("Иванов И.И.");
+    const int operation = seed->operation(chair, kind);
+    OtherWorkstation other(*db);
+    other.holdUntilWaitedFor([&](TDataModule6& module) {
+        Command insert(module.ADO_DB, QStringLiteral("insert into accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, "
+                                                     "smena, color, time, ok) values (%1, %2, %3, 10, 1, 0, '2026-12-09', 1, 0, "
+                                                     "6, 'no')")
+                                          .arg(worker)
+                                          .arg(chair)
+                                          .arg(operation));
+        record_save::JournalWrite write;
+        write.workerId = worker;
+        write.itemId = chair;
+        write.operationId = operation;
+        write.shift = 1;
+        write.date = QDate(2026, 12, 9);
+        write.duplicateQuery = QStringLiteral("select 0 as cnt");
+        ASSERT_EQ(record_save::save(module, insert, write), record_save::Outcome::Saved);
+    });
+    // The list was read before the record was saved: no question about the journal.
+    fakes->messages.answers = {true, true};
+    deleteThroughTheList(chair);
+    EXPECT_TRUE(other.finish()) << "the deletion did not wait for the save";
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(chair)), 1)
+        << "an item with a record nobody was asked about is kept";
+    EXPECT_EQ(messageTexts().last(), "Ошибка: Изделие не удалено: по нему появились записи журнала. Повторите удаление.");
+
+    // Asked again, the user sees the record and agrees.
+    fakes->messages.answers = {true, true};
+    deleteThroughTheList(chair);
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(chair)), 0);
+    EXPECT_EQ(db->count("select count(*) from accounts_dep.smena"), 0);
+    EXPECT_EQ(db->scalar("select coalesce(d9::text, '-') from accounts_dep.h_tabel"), "-");
 }
 
 TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack)
@@ -183,10 +280,7 @@ TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack
         EXPECT_EQ(Form10->ItemId, key);
 
         fakes->messages.shown.clear();
-        throughMenu(*fakes, Form1->N4, [&] {
-            ASSERT_TRUE(DataModule6->Izdel.locate("id", key));
-            Form3->Button3->click();
-        });
+        deleteThroughTheList(key);
         EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить изделие? "})) << key;
         EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(key)), 0) << key;
         EXPECT_EQ(db->count("select count(*) from accounts_dep.izdel where id = 1001"), 1) << key;

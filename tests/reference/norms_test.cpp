@@ -97,6 +97,30 @@ TEST_F(NormsTest, LeavingAChangedColumnWritesTheRowAtOnce)
     QLocale::setDefault(QLocale::c());
 }
 
+// A row another workstation changed since the window read it is neither overwritten nor
+// deleted: the change is refused and the rows are shown as they are now.
+TEST_F(NormsTest, ARowChangedOnAnotherWorkstationIsNotOverwrittenAndTheRowsAreReadAgain)
+{
+    const QString stale = "Ошибка: Запись изменена другим пользователем, список обновлён";
+    onNorms([&](QAbstractItemModel& model) {
+        db->exec(QStringLiteral("update accounts_dep.norm set price = 15 where o_id = %1 and norma = 200").arg(first));
+        typeAndLeave(1, 1, "9.75", 2);
+        EXPECT_EQ(messageTexts(), QStringList{stale});
+        EXPECT_EQ(columnTexts(model, 1), QStringList({"12.50", "15.00", "0.125", ""}));
+
+        db->exec(QStringLiteral("update accounts_dep.norm set prize = 3 where o_id = %1 and norma = 300").arg(first));
+        Form22->DBGrid1->setCurrentIndex(model.index(2, 0));
+        Form22->Button2->click();
+        EXPECT_EQ(messageTexts(), QStringList({stale, stale}));
+        EXPECT_EQ(columnTexts(model, 0), QStringList({"100", "200", "300", ""}));
+
+        // Read again, the rows can be changed.
+        typeAndLeave(1, 1, "9.75", 2);
+        EXPECT_EQ(messageTexts().size(), 2);
+    });
+    EXPECT_EQ(stored(first), QStringList({"100/12.5/0", "200/9.75/0", "300/0.125/3"}));
+}
+
 TEST_F(NormsTest, DeleteKeepsTheLastRow)
 {
     onNorms([&](QAbstractItemModel& model) {

@@ -159,6 +159,32 @@ TEST_F(OperationsTest, AnOperationLeftWithoutNormsLeadsBackToItsNormsInsteadOfAR
     EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.oper where i_id = %1").arg(table)), 2);
 }
 
+// An operation goes with its norm rows; while journal records use it, it stays (they
+// would vanish from the journal and still count in the hours and the pay).
+TEST_F(OperationsTest, DeleteTakesTheNormsAlongAndIsRefusedWhileTheJournalUsesTheOperation)
+{
+    Seed::Record r;
+    r.worker = seed->worker("Иванов И.И.");
+    r.item = table;
+    r.operation = tableAssembly;
+    r.date = QDate(2026, 12, 10);
+    const int record = seed->record(r);
+    const auto deleteTableAssembly = [&] {
+        throughMenu(*fakes, Form1->N5, [&] {
+            ASSERT_TRUE(DataModule6->Oper.locate("id", tableAssembly));
+            Form4->Button3->click();
+        });
+    };
+    deleteTableAssembly();
+    EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить операцию?", "Ошибка: Операция не удалена: по ней есть записи журнала."}));
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.norm where o_id = %1").arg(tableAssembly)), 2);
+
+    db->exec(QStringLiteral("delete from accounts_dep.smena where id = %1").arg(record));
+    deleteTableAssembly();
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.oper where id = %1").arg(tableAssembly)), 0);
+    EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.norm where o_id = %1").arg(tableAssembly)), 0);
+}
+
 TEST_F(OperationsTest, EditorRefusesDuplicatesAndIncompleteInput)
 {
     throughMenu(*fakes, Form1->N5, [&] {

@@ -60,6 +60,21 @@ void Seed::norm(int operationId, int norma, double price, int prize)
                  .arg(prize));
 }
 
+// The journal's unique index admits one record per worker, item, operation, date, shift
+// and colour; a further record of the same five gets the next free colour.
+int Seed::freeColour(const Record& r)
+{
+    const QString sameFive = QStringLiteral(" from accounts_dep.smena where w_id=%1 and i_id=%2 and o_id=%3 and data=%4 and smena=%5")
+                                 .arg(r.worker)
+                                 .arg(r.item)
+                                 .arg(r.operation)
+                                 .arg(sql_text::toDate(r.date))
+                                 .arg(r.shift);
+    if (db_.count(QStringLiteral("select count(*)") + sameFive + QStringLiteral(" and color=%1").arg(r.color)) == 0)
+        return r.color;
+    return db_.count(QStringLiteral("select max(color) + 1") + sameFive);
+}
+
 int Seed::record(const Record& r)
 {
     const QString ok = r.ok == QStringLiteral("<null>") ? QStringLiteral("null") : quoted(r.ok);
@@ -74,7 +89,7 @@ int Seed::record(const Record& r)
                           .arg(r.rejects)
                           .arg(sql_text::toDate(r.date))
                           .arg(r.shift)
-                          .arg(r.color)
+                          .arg(freeColour(r))
                           .arg(r.hours)
                           .arg(ok))
         .toInt();

@@ -32,6 +32,8 @@ public:
         int hours = 8;
         QString ok = QStringLiteral("no");  // "<null>" writes null
     };
+    // Writes the record; one that would repeat another's worker, item, operation, date,
+    // shift and colour gets the next free colour instead (the journal stores no duplicates).
     int record(const Record& r);
 
     // One record with fresh reference data around it.
@@ -43,5 +45,7 @@ public:
     static Record recordOf(const Journal& j, const QDate& date, int shift, int worker = 0);
 
 private:
+    int freeColour(const Record& r);
+
     TestDatabase& db_;
 };

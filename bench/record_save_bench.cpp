@@ -1,0 +1,133 @@
+// Time per save of one journal record on a plant-scale month, against one database: the
+// save as the program runs it (one transaction: the lock on the record's six values, the
+// worker, item and operation held against deletion, the duplicate count, the insert and
+// the hours upkeep under the timesheet row's and month's locks) and, as the baseline, the
+// same statements sent one by one in automatic-commit mode without any lock.
+//
+// Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
+// server and runs this program on it (TABEL_BENCH_PGHOST, TABEL_BENCH_DATABASE).
+
+#include "bench_database.h"
+#include "data_module.h"
+#include "plant_month.h"
+#include "record_save.h"
+#include "timesheet_hours.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+PlantMonth plant;
+// The plant month's first worker; the item and operation his records refer to.
+const int kWorker = 1, kItem = 1, kOperation = 2, kShift = 2;
+int nextColour = 1000;  // every saved record is a new one: its colour is not used yet
+
+QDate saveDate() { return QDate(plant.year, plant.month, 10); }
+
+QString insertStatement(int colour)
+{
+    return QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, vvod,ok, "
+                          "prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(%1, %2, %3, 12.5,10, 0, "
+                          "to_date('%4', 'DD.MM.YYYY HH24:MI:SS'), %5, %6, 2, '%7', 'no', 0, 0, 0, 0, 0, 0)")
+        .arg(kWorker)
+        .arg(kItem)
+        .arg(kOperation)
+        .arg(saveDate().toString(QStringLiteral("dd.MM.yyyy")))
+        .arg(kShift)
+        .arg(colour)
+        .arg(saveDate().toString(Qt::ISODate));
+}
+
+QString duplicateQuery(int colour)
+{
+    return QStringLiteral("select count(id) as cnt from accounts_dep.SMENA where w_id=%1 and o_id=%2 and i_id=%3 and "
+                          "data=to_date('%4', 'DD.MM.YYYY') and smena=%5 and color=%6")
+        .arg(kWorker)
+        .arg(kOperation)
+        .arg(kItem)
+        .arg(saveDate().toString(QStringLiteral("dd.MM.yyyy")))
+        .arg(kShift)
+        .arg(colour);
+}
+
+void saveAsBuilt(benchmark::State& state)
+{
+    Command statement(DataModule6->ADO_DB);
+    for (auto _ : state) {
+        const int colour = nextColour++;
+        statement.setSql(insertStatement(colour));
+        record_save::JournalWrite write;
+        write.workerId = kWorker;
+        write.itemId = kItem;
+        write.operationId = kOperation;
+        write.shift = kShift;
+        write.date = saveDate();
+        write.colour = colour;
+        write.duplicateQuery = duplicateQuery(colour);
+        if (record_save::save(*DataModule6, statement, write) != record_save::Outcome::Saved)
+            state.SkipWithError("the save was refused");
+    }
+}
+
+// The count, the insert and the upkeep's test, sum and write, each its own statement.
+void saveWithoutLocks(benchmark::State& state)
+{
+    Connection& connection = DataModule6->ADO_DB;
+    const timesheet_hours::HoursKey key = timesheet_hours::keyOf(kWorker, kShift, saveDate());
+    const QString keyCondition = QStringLiteral(" where w_id=%1 and smena=%2 and month=%3 and year=%4")
+                                     .arg(key.workerId)
+                                     .arg(key.shift)
+                                     .arg(key.month)
+                                     .arg(key.year);
+    for (auto _ : state) {
+        const int colour = nextColour++;
+        if (DataModule6->CountsAny(duplicateQuery(colour)))
+            state.SkipWithError("a duplicate");
+        connection.execute(insertStatement(colour));
+        const bool rowExists = DataModule6->CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + keyCondition);
+        const int hours = timesheet_hours::DayHours(*DataModule6, kWorker, kShift, saveDate());
+        connection.execute(rowExists ? QStringLiteral("update accounts_dep.h_tabel set d10=%1").arg(hours) + keyCondition
+                                     : QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, d10) "
+                                                      "values(%1, %2, %3, %4, %5)")
+                                           .arg(key.shift)
+                                           .arg(key.workerId)
+                                           .arg(key.month)
+                                           .arg(key.year)
+                                           .arg(hours));
+    }
+}
+
+
+// The item and operation the plant month's records of the first worker refer to.
+void seedReferences()
+{
+    DataModule6->ADO_DB.execute(QStringLiteral("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa) "
+                                          "values (%1, 'Стол СТ-1', '', 6, 1.5)")
+                               .arg(kItem));
+    DataModule6->ADO_DB.execute(QStringLiteral("insert into accounts_dep.vid_oper (id, vid) values (1, 'Сборка')"));
+    DataModule6->ADO_DB.execute(
+        QStringLiteral("insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (%1, 1, 0, %2, 0)").arg(kOperation).arg(kItem));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    openBenchDatabase();
+    seedAndDescribePlantMonth(DataModule6->ADO_DB, plant);
+    seedReferences();
+
+    benchmark::RegisterBenchmark("save/as built (one transaction, locks and checks)", saveAsBuilt)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("save/without locks (baseline)", saveWithoutLocks)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    delete DataModule6;
+    return 0;
+}
