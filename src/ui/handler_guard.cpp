@@ -1,11 +1,13 @@
 #include "handler_guard.h"
 
 #include "database_error.h"
+#include "input_rules.h"
 #include "seams.h"
 
 void showDatabaseError(const DatabaseError& error, QWidget* parent)
 {
-    seams::messageBoxes().error(parent, error.text(), QStringLiteral("Ошибка"));
+    seams::messageBoxes().error(parent, QStringLiteral("Ошибка базы данных\n") + error.text().trimmed(),
+                                QStringLiteral("Ошибка"));
 }
 
 void runHandler(const std::function<void()>& handler, QWidget* parent)
@@ -14,5 +16,7 @@ void runHandler(const std::function<void()>& handler, QWidget* parent)
         handler();
     } catch (const DatabaseError& error) {
         showDatabaseError(error, parent);
+    } catch (const InputRefused& refused) {
+        seams::messageBoxes().error(parent, refused.message(), QStringLiteral("Ошибка"));
     }
 }
