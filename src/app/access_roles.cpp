@@ -3,10 +3,10 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "date_box.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>

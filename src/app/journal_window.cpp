@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "data_grid.h"
 #include "data_module.h"
+#include "date_box.h"
 #include "handler_guard.h"
 #include "seams.h"
 #include "timesheet_window.h"
@@ -20,7 +21,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -106,9 +106,7 @@ void TForm1::buildControls()
     RadioButton3 = new QRadioButton(QStringLiteral("Смена №3"), this);
     RadioButton4 = new QRadioButton(QStringLiteral("Переработка"), this);
     RadioButton1->setChecked(true);
-    DateT = new QDateEdit(this);
-    DateT->setCalendarPopup(true);
-    DateT->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateT = new DateBox(this, "DateT");
     calendarPopup_ = DateT->calendarWidget()->window();
     calendarPopup_->installEventFilter(this);
     DateT->installEventFilter(this);
@@ -225,7 +223,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (watched == DateT && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            runHandler([this] { DateTCloseUp(); }, this);
+            // A typed date that is refused leaves the journal on the date it shows.
+            if (DateT->acceptTyped())
+                runHandler([this] { DateTCloseUp(); }, this);
             return true;
         }
     } else if (watched == DBGrid2->viewport() && event->type() == QEvent::MouseButtonDblClick) {

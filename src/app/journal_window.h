@@ -6,9 +6,9 @@
 #include <QDialog>
 
 class DataGrid;
+class DateBox;
 class QAction;
 class QCheckBox;
-class QDateEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -33,7 +33,7 @@ public:
     QRadioButton* RadioButton2;
     QRadioButton* RadioButton3;
     QRadioButton* RadioButton4;
-    QDateEdit* DateT;
+    DateBox* DateT;
     QCheckBox* CBox1;
     DataGrid* DBGrid2;
     QPushButton* Button1;  // "Добавить"

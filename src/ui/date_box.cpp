@@ -83,6 +83,7 @@ void DateBox::refuse(const QString& typed)
         const QSignalBlocker quiet(lineEdit());
         lineEdit()->setText(kept);
     }
+    selectSection(Day);
     const QDate parsed = QDate::fromString(typed, kFormat);
     const QString problem = parsed.isValid() ? QStringLiteral("только с %1 по %2 (введено %3)")
                                                    .arg(firstDate().toString(kFormat), lastDate().toString(kFormat), typed)

@@ -2,11 +2,11 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "date_box.h"
 
 #include <QAbstractItemModelTester>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>

@@ -3,10 +3,10 @@
 #include "journal_window.h"
 #include "timesheet_fixture.h"
 #include "timesheet_window.h"
+#include "date_box.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QProgressBar>
 #include <QPushButton>
