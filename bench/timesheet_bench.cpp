@@ -6,8 +6,8 @@
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
+#include "bench_database.h"
 #include "cell_by_cell_rebuild.h"
-#include "connection_string.h"
 #include "data_module.h"
 #include "plant_month.h"
 #include "timesheet_rebuild.h"
@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -66,18 +65,6 @@ void reloadGrids(benchmark::State& state)
                        .toStdString());
 }
 
-void openDatabase()
-{
-    const QString host = qEnvironmentVariable("TABEL_BENCH_PGHOST");
-    const QString database = qEnvironmentVariable("TABEL_BENCH_DATABASE");
-    if (host.isEmpty() || database.isEmpty()) {
-        std::fprintf(stderr, "TABEL_BENCH_PGHOST and TABEL_BENCH_DATABASE name the database (see scripts/run-bench.sh)\n");
-        std::exit(2);
-    }
-    DataModule6 = new TDataModule6([](const QString&) {});
-    DataModule6->ADO_DB.open(connection_string::compose(database, host));
-}
-
 void showPlantMonth()
 {
     Form19 = new TForm19;
@@ -95,7 +82,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    openDatabase();
+    openBenchDatabase();
     const int records = seedPlantMonth(DataModule6->ADO_DB, plant);
     showPlantMonth();
     benchmark::AddCustomContext("plant month", QStringLiteral("%1.%2: %3 workers, %4 journal records")

@@ -1,6 +1,6 @@
 -- A small, plausible plant for the demo: departments, positions and roles of the ERP,
--- 40 workers, 30 items, 10 operation kinds, operations with norms, four weeks of the
--- journal around today with its timesheet, and household works.
+-- 40 workers, 30 items and one of household works, 10 operation kinds, operations with
+-- norms, four weeks of the journal around today with its timesheet, and household works.
 -- Everything is dated relative to today, so the demo always has a current journal.
 
 SET client_min_messages = warning;
@@ -62,8 +62,11 @@ SELECT k.kind, CASE WHEN k.kind IN (1, 2) THEN 1 ELSE 0 END, g.id, 0
   FROM cmn_gds_and_srv.gds_and_srv g
  CROSS JOIN LATERAL (SELECT 1 + ((g.id::int + s) % 8) AS kind FROM generate_series(0, 3) AS s) k;
 
--- The household works live on an operation of their own kinds.
-INSERT INTO accounts_dep.oper (vid, naimen, i_id, cena_new) VALUES (7777, 0, 7777, 0), (7778, 0, 7778, 0);
+-- The household works: an item of their own (key 7777 or more, as the household journal
+-- asks) with an operation of each household kind.
+INSERT INTO cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, id_class_item)
+VALUES (7777, 'Хозяйственные работы', '', 6, 0, 7);
+INSERT INTO accounts_dep.oper (vid, naimen, i_id, cena_new) VALUES (7777, 0, 7777, 0), (7778, 0, 7777, 0);
 
 -- Norms: two rows per operation, the smaller norm the dearer.
 INSERT INTO accounts_dep.norm (o_id, norma, price, prize)
@@ -71,8 +74,9 @@ SELECT o.id, norma.n, round((8 + (o.id * 7) % 30 + CASE WHEN norma.n = 50 THEN 2
   FROM accounts_dep.oper o
  CROSS JOIN (VALUES (50), (100)) AS norma(n)
  WHERE o.vid < 7777;
+-- The hourly prices of the household works.
 INSERT INTO accounts_dep.norm (o_id, norma, price, prize)
-SELECT id, 1, 150, 0 FROM accounts_dep.oper WHERE vid >= 7777;
+SELECT id, 1, CASE vid WHEN 7777 THEN 150 ELSE 175 END, 0 FROM accounts_dep.oper WHERE vid >= 7777;
 UPDATE accounts_dep.oper o SET cena_new = (SELECT min(price) FROM accounts_dep.norm n WHERE n.o_id = o.id);
 
 -- The journal: four weeks before today and three days after; on working days most workers
@@ -81,10 +85,11 @@ INSERT INTO accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, smen
                                 prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use)
 SELECT w.id, o.i_id, o.id,
        round((nm.price * CASE WHEN w.shift = 3 THEN 1.2 WHEN w.shift = 4 THEN 1.5 ELSE 1 END)::numeric, 4)::float8,
-       5 + (w.id * 3 + d.n) % 20,
+       -- d.n runs below zero and % keeps the sign: the remainders are taken as 0 or more.
+       5 + ((w.id * 3 + d.n) % 20 + 20) % 20,
        CASE WHEN (w.id + d.n) % 9 = 0 THEN 1 ELSE 0 END,
        d.day, w.shift,
-       CASE WHEN v.vid LIKE '%КРАСКА%' THEN (ARRAY[1, 9003, 7035, 5015])[1 + (w.id + d.n) % 4] ELSE 0 END,
+       CASE WHEN upper(v.vid) LIKE '%КРАСКА%' THEN (ARRAY[1, 9003, 7035, 5015])[1 + ((w.id + d.n) % 4 + 4) % 4] ELSE 0 END,
        CASE WHEN w.shift = 4 THEN 3 WHEN r.k = 1 THEN 8 ELSE 4 END,
        CASE WHEN d.day < current_date - 3 THEN 'ok' WHEN (w.id + r.k) % 2 = 0 THEN 'ok' ELSE 'no' END,
        d.day, 0, 0, 0, 0, 0, 0
@@ -125,10 +130,12 @@ END $$;
 -- The version stamp: any build is newer; numbers go to the server with a full stop.
 INSERT INTO accounts_dep.ver (d, t, delim) VALUES (0, 0, '.');
 
--- Household works of the last two weeks.
+-- Household works of the last two weeks, at the hourly price of their kind.
 INSERT INTO accounts_dep.fatigue (id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)
-SELECT 7, CASE WHEN n % 3 = 0 THEN 7778 ELSE 7777 END, p.id, current_date - n,
-       extract(month FROM current_date - n), extract(year FROM current_date - n), 1, 2 + n % 5, 150
+SELECT 7, k.kind, p.id, current_date - n,
+       extract(month FROM current_date - n), extract(year FROM current_date - n), 1, 2 + n % 5,
+       (SELECT min(nm.price) FROM accounts_dep.norm nm JOIN accounts_dep.oper o ON o.id = nm.o_id WHERE o.vid = k.kind)
   FROM generate_series(0, 13) AS n
+ CROSS JOIN LATERAL (SELECT CASE WHEN n % 3 = 0 THEN 7778 ELSE 7777 END AS kind) k
   JOIN accounts_dep.person p ON p.id = 1 + (n * 7) % 40
  WHERE extract(isodow FROM current_date - n) < 6;

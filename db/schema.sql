@@ -24,6 +24,9 @@ CREATE TABLE cmn_contractor.person (
     s_caption varchar(254),
     s_code    varchar(254)
 );
+-- The journal finds a worker's person by the code as well as by the key; without this
+-- index every person is compared with every record of the day.
+CREATE INDEX person_s_code_t_id ON cmn_contractor.person ((s_code::public.t_id));
 
 CREATE TABLE cmn_classifier.item (
     id              numeric(15, 0) PRIMARY KEY,

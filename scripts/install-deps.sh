@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libpq-dev postgresql
   libxlsxwriter-dev
+  qt6-translations-l10n
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   unzip locales

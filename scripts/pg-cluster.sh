@@ -2,6 +2,7 @@
 # A private PostgreSQL cluster in a folder of its own, listening only on a unix socket.
 #   pg-cluster.sh start DIR   creates the cluster on first use (role sys), then starts it
 #   pg-cluster.sh stop DIR
+#   pg-cluster.sh running DIR  succeeds when the cluster's server is running
 # The socket lives in DIR/socket on port 5432; the server log in DIR/server.log.
 set -euo pipefail
 
@@ -41,8 +42,11 @@ case $action in
   stop)
     [ -f "$data/postmaster.pid" ] && as_owner "$bindir/pg_ctl" -D "$data" -m fast -w -s stop
     ;;
+  running)
+    [ -f "$data/postmaster.pid" ] && as_owner "$bindir/pg_ctl" -D "$data" status >/dev/null
+    ;;
   *)
-    echo "usage: $0 start|stop DIR" >&2
+    echo "usage: $0 start|stop|running DIR" >&2
     exit 2
     ;;
 esac

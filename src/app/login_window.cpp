@@ -8,6 +8,7 @@
 #include "version_check.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -48,6 +49,7 @@ TForm23::TForm23(QWidget* parent) : QDialog(parent)
     Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
 
     auto* layout = new QHBoxLayout(this);
+    layout->addWidget(makeLabel(this, "Label1", QStringLiteral("Код доступа"), Edit1));
     layout->addWidget(Edit1, 1);
     layout->addWidget(Button1);
     layout->addWidget(Button2);
@@ -78,6 +80,17 @@ void TForm23::FormActivate()
 {
     CheckVersion();
     setWindowTitle(QStringLiteral("Авторизация (build: %1.%2)").arg(Form1->BuildDate).arg(Form1->BuildTime));
+    fitCaption();
+}
+
+// The title bar shows the whole caption beside its buttons.
+void TForm23::fitCaption()
+{
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarButtons;
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void TForm23::Button1Click()

@@ -27,6 +27,10 @@ protected:
     void reject() override;  // Escape
 
 private:
+    void fitCaption();
+
+    // Room the title bar keeps for its icon and buttons beside the caption.
+    static constexpr int kTitleBarButtons = 120;
     bool activated_ = false;
 };
 

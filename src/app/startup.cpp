@@ -20,7 +20,10 @@
 #include "workers_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -61,6 +64,17 @@ void connectPickers()
 }
 
 }  // namespace
+
+bool useRussianInterface()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    static QTranslator qtTexts;
+    if (qtTexts.isEmpty()
+        && !qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&qtTexts);
+}
 
 bool createApplicationWindows(const QStringList& arguments)
 {
@@ -116,6 +130,9 @@ int runTabel(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Табель"));
+    if (!useRussianInterface())
+        qWarning("Qt's Russian translation (qtbase_ru.qm, Debian's qt6-translations-l10n) is missing; "
+                 "standard buttons stay in English");
     try {
         if (!createApplicationWindows(QApplication::arguments()))
             return 1;

@@ -8,6 +8,11 @@
 // then ends.
 bool createApplicationWindows(const QStringList& arguments);
 
+// Qt's own texts (the buttons of message boxes, the calendar) in Russian from Qt's
+// translation, and Russian number and date formats whatever the shell's locale is. Runs
+// before any window is made; false when Qt's Russian translation is not installed.
+bool useRussianInterface();
+
 // Releases the windows and the data module, the login window last.
 void destroyApplicationWindows();
 

@@ -53,14 +53,17 @@ bool TForm7::duplicate(const QString& brand) const
     return DataModule6->CheckDuplicate(query, QStringLiteral("Такая марка изделия уже заведена!"));
 }
 
+// The mass goes in with the database's decimal separator in both modes: a pasted comma
+// would otherwise split the number into two values.
 QString TForm7::statement(const QString& brand, const QString& mass) const
 {
     const QString entry = QString::number(cb_item->keyValue());
+    const QString massa = DataModule6->ToDbDecimal(mass);
     if (adding())
         return QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, id_class_item)VALUES(")
-            + quoted(brand) + QStringLiteral(", '', 6, ") + mass + QStringLiteral(",") + entry + QStringLiteral(")");
+            + quoted(brand) + QStringLiteral(", '', 6, ") + massa + QStringLiteral(",") + entry + QStringLiteral(")");
     return QStringLiteral("UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=") + quoted(brand)
-        + QStringLiteral(", s_description='', id_msm_bs=6, massa=") + DataModule6->ToDbDecimal(mass)
+        + QStringLiteral(", s_description='', id_msm_bs=6, massa=") + massa
         + QStringLiteral(", id_class_item=") + entry + QStringLiteral(" where id=")
         + QString::number(DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
 }

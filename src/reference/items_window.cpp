@@ -21,7 +21,7 @@ SearchListWindow::Setup itemsSetup()
         &DataModule6->Izdel,
         {{QStringLiteral("marka"), QStringLiteral("Марка изделия"), 315},
          {QStringLiteral("nom"), QStringLiteral("Номенклатурная группа"), 162},
-         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft | Qt::AlignVCenter}},
+         {QStringLiteral("massa"), QStringLiteral("Коробки"), 67}},
         [](const QString& typed) {
             return typed.isEmpty() ? QString()
                                    : SearchListWindow::likeSearch("marka", typed);
@@ -41,9 +41,11 @@ QDate journalCountFrom(const QDate& today)
 
 TForm3::TForm3(QWidget* parent)
     : ReferenceListWindow(itemsSetup(), parent),
-      Izdel_Smena(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.smena s where s.i_id =:id_ii and s.")
+      // Item keys run to 15 digits: the key is compared as a 64-bit number whatever the
+      // column's own type.
+      Izdel_Smena(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.smena s where s.i_id =:id_ii::int8 and s.")
                                            + QLatin1Char('"') + QStringLiteral("data") + QLatin1Char('"') + QStringLiteral(">=:dt")),
-      ii_oper(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.oper o where o.i_id =:id_ii"))
+      ii_oper(DataModule6->ADO_DB, QStringLiteral("select count(*) as cnt from accounts_dep.oper o where o.i_id =:id_ii::int8"))
 {
     handsBackFromEmptyList = true;
 }
@@ -54,6 +56,8 @@ void TForm3::showAsPicker()
     setUpAsPicker(1);
     seams::showModal(*this);
     endPicker();
+    // The search box stays for maintenance, so the filter a picker left can be emptied there.
+    Edit1->setVisible(true);
     dataset().close();
 }
 
@@ -92,13 +96,13 @@ void TForm3::changeRow()
     restorePosition(position);
 }
 
-void TForm3::deleteOperations(int itemId)
+void TForm3::deleteOperations(qint64 itemId)
 {
     DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.oper o where o.i_id =") + QString::number(itemId));
     DataModule6->DelSmena.execute();
 }
 
-void TForm3::deleteItem(int itemId, bool withJournal)
+void TForm3::deleteItem(qint64 itemId, bool withJournal)
 {
     if (withJournal) {
         DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena s where s.i_id =") + QString::number(itemId));
@@ -111,7 +115,7 @@ void TForm3::deleteItem(int itemId, bool withJournal)
 // The item goes with its operations and its journal records, each after its own question.
 void TForm3::deleteRow()
 {
-    const int itemId = dataset().fieldByName(QStringLiteral("id")).asInteger();
+    const qint64 itemId = dataset().fieldByName(QStringLiteral("id")).asLargeInt();
     Izdel_Smena.setParam(QStringLiteral("dt"), QDateTime(journalCountFrom(seams::today()), QTime(0, 0)));
     Izdel_Smena.setParam(QStringLiteral("id_ii"), itemId);
     ii_oper.setParam(QStringLiteral("id_ii"), itemId);
@@ -142,5 +146,5 @@ void TForm3::handBack()
 {
     const bool empty = dataset().isEmpty();
     Form10->Edit1->setText(empty ? QString() : dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
-    Form10->ItemId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asInteger();
+    Form10->ItemId = empty ? 0 : dataset().fieldByName(QStringLiteral("id")).asLargeInt();
 }

@@ -24,8 +24,8 @@ protected:
 
 private:
     void restorePosition(int position);
-    void deleteOperations(int itemId);
-    void deleteItem(int itemId, bool withJournal);
+    void deleteOperations(qint64 itemId);
+    void deleteItem(qint64 itemId, bool withJournal);
 };
 
 extern TForm3* Form3;

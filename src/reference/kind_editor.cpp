@@ -20,6 +20,7 @@ TForm9::TForm9(QWidget* parent) : EditorDialog("Form9", QStringLiteral("Вид �
     Edit1->setObjectName(QStringLiteral("Edit1"));
     addField(QStringLiteral("Операция"), Edit1);
     setFocusOnShow(Edit1);
+    writesThrough(DataModule6->Vid_oper);
     setMinimumWidth(360);
 }
 

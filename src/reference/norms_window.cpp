@@ -1,5 +1,6 @@
 #include "norms_window.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "database_error.h"
 #include "dataset_model.h"
@@ -97,9 +98,8 @@ TForm22::TForm22(QWidget* parent)
     norm.setObjectName(QStringLiteral("norm"));
     norm.setUpdateTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
 
-    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     model_ = new NormsModel(*this, {{QStringLiteral("norma"), QStringLiteral("Норматив"), 133},
-                                    {QStringLiteral("price"), QStringLiteral("Цена"), 105, left, true, 2, 3},
+                                    {QStringLiteral("price"), QStringLiteral("Цена"), 105, {}, true, 2, 3},
                                     {QStringLiteral("prize"), QStringLiteral("Премия, %"), 82}});
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -112,13 +112,9 @@ TForm22::TForm22(QWidget* parent)
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) { followCurrentCell(current, previous); });
 
-    Button1 = new QPushButton(QStringLiteral("Сохранить"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
+    Button1 = makeButton(this, "Button1", QStringLiteral("Сохранить"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Удалить"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Удалить"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);

@@ -1,5 +1,6 @@
 #include "operation_editor.h"
 
+#include "controls.h"
 #include "data_module.h"
 #include "handler_guard.h"
 #include "items_window.h"
@@ -13,15 +14,6 @@
 TForm10* Form10 = nullptr;
 
 namespace {
-
-QLineEdit* pickedBox(QWidget* parent, const char* name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
-}
 
 QWidget* withPickerButton(QWidget* parent, QLineEdit* box, QPushButton* button)
 {
@@ -38,14 +30,10 @@ QWidget* withPickerButton(QWidget* parent, QLineEdit* box, QPushButton* button)
 TForm10::TForm10(QWidget* parent) : EditorDialog("Form10", QStringLiteral("Цена операции"), parent)
 {
     setWindowTitle(QStringLiteral("Form10"));
-    Edit1 = pickedBox(this, "Edit1");
-    Edit2 = pickedBox(this, "Edit2");
-    Button3 = new QPushButton(QStringLiteral("..."), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button4 = new QPushButton(QStringLiteral("..."), this);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    for (QPushButton* button : {Button3, Button4})
-        button->setAutoDefault(false);
+    Edit1 = makeEdit(this, "Edit1", true);
+    Edit2 = makeEdit(this, "Edit2", true);
+    Button3 = makeButton(this, "Button3", QStringLiteral("..."));
+    Button4 = makeButton(this, "Button4", QStringLiteral("..."));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems({QStringLiteral("Готовая продукция"), QStringLiteral("Заготовки")});

@@ -18,7 +18,7 @@ public:
     QPushButton* Button3;    // "..." for the item
     QPushButton* Button4;    // "..." for the kind
     QComboBox* ComboBox1;    // "Вид": 0 finished goods, 1 blanks
-    int ItemId = 0;
+    qint64 ItemId = 0;  // item keys run to 15 digits
     int KindId = 0;
     // The operation an add has just written (or found still without norms), 0 otherwise.
     int AddedOperationId = 0;

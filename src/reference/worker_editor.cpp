@@ -73,10 +73,24 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-// The position stored with a worker is the one chosen in the position lookup.
+void TForm2::showStoredPosition(const QString& stored)
+{
+    storedPosition_ = stored;
+    LCB_staffpos->setCurrentIndex(LCB_staffpos->findText(stored.trimmed()));
+}
+
+// The position stored with a worker is the one chosen in the position lookup; a change
+// with nothing chosen there keeps what the worker had.
+QString TForm2::position() const
+{
+    if (LCB_staffpos->currentIndex() >= 0)
+        return LCB_staffpos->currentText();
+    return adding() ? QString() : storedPosition_;
+}
+
 QString TForm2::statement(const QString& fio) const
 {
-    const QString position = LCB_staffpos->currentIndex() < 0 ? QString() : LCB_staffpos->currentText();
+    const QString position = this->position();
     if (adding())
         return QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(") + quoted(fio)
             + QStringLiteral(", ") + quoted(position) + QStringLiteral(")");

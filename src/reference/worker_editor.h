@@ -26,13 +26,19 @@ public:
 
     // Reads the three lookup tables again; the boxes keep their choice.
     void rereadLookups();
+    // Change mode: the worker's stored position stands in the position lookup when an entry
+    // has that caption, and is kept on saving unless the user picks another entry.
+    void showStoredPosition(const QString& stored);
     void Button1Click() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString position() const;
     QString statement(const QString& fio) const;
+
+    QString storedPosition_;
 };
 
 extern TForm2* Form2;

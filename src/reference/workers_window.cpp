@@ -54,6 +54,7 @@ void TForm5::changeRow()
     Form2->rereadLookups();
     Form2->Edit1->setText(dataset().fieldByName(QStringLiteral("fio")).asString().trimmed());
     Form2->PersonId = dataset().fieldByName(QStringLiteral("id")).asInteger();
+    Form2->showStoredPosition(dataset().fieldByName(QStringLiteral("s_staffpos_hl")).asString());
     seams::showModal(*Form2);
     reread(position);
 }

@@ -51,12 +51,12 @@ QString spreadsheetNumberText(double value)
     return locale.toString(value, 'g', 15);
 }
 
+// The workbook is written whether or not there is an application to show it in: without
+// one the user is told where the file is.
 int ExcelExport::OpenExcel(const QString& fileName)
 {
     workbook_.reset();
-    if (!seams::spreadsheetOpener().available())
-        reportError(kNoApplication, kErrorCaption);
-    else if (fileName.isEmpty())
+    if (fileName.isEmpty())
         workbook_.emplace();
     if (!workbook_) {
         reportError(kNoWorkbook, kErrorCaption);
@@ -76,8 +76,10 @@ int ExcelExport::ShowExcel(bool visible)
         reportError(QStringLiteral("Ошибка сохранения книги: %1").arg(saved.error), kCellCaption);
         return -1;
     }
-    if (!seams::spreadsheetOpener().open(saved.path)) {
-        reportError(kNoApplication, kErrorCaption);
+    seams::SpreadsheetOpener& opener = seams::spreadsheetOpener();
+    if (!opener.available() || !opener.open(saved.path)) {
+        reportError(kNoApplication + QStringLiteral("\nВыгрузка сохранена в файле:\n") + QDir::toNativeSeparators(saved.path),
+                    kErrorCaption);
         return -1;
     }
     return 1;

@@ -1,10 +1,8 @@
 #include "spreadsheet_opener.h"
 
-#include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QUrl>
 #include <optional>
 
 namespace seams {
@@ -15,7 +13,6 @@ namespace {
 struct OpenerCommand {
     QString program;
     QStringList arguments;
-    bool desktopDefault = false;  // the desktop's own choice of application
 };
 
 std::optional<OpenerCommand> commandFromEnvironment()
@@ -30,17 +27,22 @@ std::optional<OpenerCommand> commandFromEnvironment()
     return OpenerCommand{program, words};
 }
 
+// LibreOffice Calc, then the desktop's own choice of application through xdg-open or gio.
 std::optional<OpenerCommand> installedCommand()
 {
     // "-n" opens the file as a template: the user gets an untitled workbook to save
     // wherever they like, while the temporary file stays untouched.
-    for (const QString& office : {QStringLiteral("libreoffice"), QStringLiteral("soffice")}) {
-        const QString program = QStandardPaths::findExecutable(office);
+    const OpenerCommand candidates[] = {
+        {QStringLiteral("libreoffice"), {QStringLiteral("--calc"), QStringLiteral("-n")}},
+        {QStringLiteral("soffice"), {QStringLiteral("--calc"), QStringLiteral("-n")}},
+        {QStringLiteral("xdg-open"), {}},
+        {QStringLiteral("gio"), {QStringLiteral("open")}},
+    };
+    for (const OpenerCommand& candidate : candidates) {
+        const QString program = QStandardPaths::findExecutable(candidate.program);
         if (!program.isEmpty())
-            return OpenerCommand{program, {QStringLiteral("--calc"), QStringLiteral("-n")}};
+            return OpenerCommand{program, candidate.arguments};
     }
-    if (!QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
-        return OpenerCommand{{}, {}, true};
     return std::nullopt;
 }
 
@@ -63,11 +65,7 @@ public:
     bool open(const QString& path) override
     {
         const auto command = spreadsheetCommand();
-        if (!command)
-            return false;
-        if (command->desktopDefault)
-            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-        return QProcess::startDetached(command->program, command->arguments + QStringList{path});
+        return command && QProcess::startDetached(command->program, command->arguments + QStringList{path});
     }
 };
 

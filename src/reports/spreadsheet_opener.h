@@ -17,7 +17,7 @@ public:
 };
 
 // The command named by TABEL_SPREADSHEET_COMMAND when set, otherwise LibreOffice Calc
-// where installed, otherwise the desktop's default opener.
+// where installed, otherwise the desktop's default opener (xdg-open, then gio open).
 SpreadsheetOpener& spreadsheetOpener();
 void setSpreadsheetOpener(SpreadsheetOpener* opener);  // nullptr: the real one again
 

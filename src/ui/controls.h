@@ -12,8 +12,9 @@ class QWidget;
 
 // Controls as the windows create them: each carries its design name as objectName.
 
-// A push button that is never made the default just by taking the focus; windows
-// name their default button themselves.
+// A push button that Enter and Space press while it has the focus, as on any desktop.
+// It is never made the default just by taking the focus: the window's own default button
+// takes Enter whenever the focus is on a control that is not a button.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
 // A read-only box takes no focus: the tab order runs over what the user can type in.
 QLineEdit* makeEdit(QWidget* parent, const char* name, bool readOnly = false);

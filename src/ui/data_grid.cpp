@@ -69,6 +69,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are chosen with the arrows; Tab goes on to the window's next control.
+    setTabKeyNavigation(false);
     setAlternatingRowColors(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -95,7 +97,10 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
     applyColumnLayout();
 
     datasetCurrent_ = connect(&dataset, &Dataset::currentChanged, this, [this] { selectCurrentRecord(); });
-    datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] { selectCurrentRecord(); });
+    datasetReset_ = connect(&dataset, &Dataset::reset, this, [this] {
+        fitColumns();
+        selectCurrentRecord();
+    });
     viewCurrent_ = connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                            [this](const QModelIndex& index) {
                                if (syncing_ || !index.isValid())
@@ -109,23 +114,39 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
 Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
 
-// A column without a width of its own is as wide as its title, and no narrower than usual.
-int DataGrid::defaultWidth(const GridColumn& column) const
+// The widest value of a column as the cells draw it, with a little room beside it.
+int DataGrid::widestValue(int column) const
 {
-    QFont bold = horizontalHeader()->font();
-    bold.setBold(true);
-    const int title = QFontMetrics(bold).horizontalAdvance(column.title) + 12;
-    return std::max(horizontalHeader()->defaultSectionSize(), title);
+    int widest = 0;
+    for (int row = 0; row < current_->rowCount(); ++row)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(current_->index(row, column).data().toString()));
+    return widest + 4;
+}
+
+// A column is as wide as designed (as usual without a design), or as its title needs in the
+// font in use, or as its widest value needs up to a cap, whichever is most.
+int DataGrid::neededWidth(int column) const
+{
+    const GridColumn& gridColumn = current_->columns()[size_t(column)];
+    const int designed = gridColumn.width > 0 ? gridColumn.width : horizontalHeader()->defaultSectionSize();
+    return std::max({designed, horizontalHeader()->sectionSizeHint(column), std::min(widestValue(column), kMaxFittedWidth)});
 }
 
 void DataGrid::applyColumnLayout()
 {
     const auto& columns = current_->columns();
-    for (int c = 0; c < int(columns.size()); ++c) {
-        const GridColumn& column = columns[size_t(c)];
-        setColumnHidden(c, !column.visible);
-        setColumnWidth(c, column.width > 0 ? column.width : defaultWidth(column));
-    }
+    for (int c = 0; c < int(columns.size()); ++c)
+        setColumnHidden(c, !columns[size_t(c)].visible);
+    fitColumns();
+}
+
+// On every new reading of the values, so that none is cut.
+void DataGrid::fitColumns()
+{
+    const auto& columns = current_->columns();
+    for (int c = 0; c < int(columns.size()); ++c)
+        if (columns[size_t(c)].visible)
+            setColumnWidth(c, neededWidth(c));
 }
 
 void DataGrid::selectCurrentRecord()

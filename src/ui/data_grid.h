@@ -46,7 +46,11 @@ public:
 private:
     void selectCurrentRecord();
     void applyColumnLayout();
-    int defaultWidth(const GridColumn& column) const;
+    void fitColumns();
+    int widestValue(int column) const;
+    int neededWidth(int column) const;
+
+    static constexpr int kMaxFittedWidth = 400;
 
     std::map<Dataset*, std::unique_ptr<DatasetModel>> models_;
     DatasetModel* current_ = nullptr;

@@ -1,6 +1,7 @@
 #include "editor_dialog.h"
 
 #include "controls.h"
+#include "dataset.h"
 #include "handler_guard.h"
 #include "seams.h"
 
@@ -39,6 +40,13 @@ void EditorDialog::addField(const QString& label, QWidget* field) { fields_->add
 void EditorDialog::refuse(const QString& message)
 {
     seams::messageBoxes().error(this, message, QStringLiteral("Ошибка"));
+}
+
+void EditorDialog::done(int result)
+{
+    if (result != Accepted && writesThrough_)
+        writesThrough_->cancel();
+    QDialog::done(result);
 }
 
 void EditorDialog::showEvent(QShowEvent* event)

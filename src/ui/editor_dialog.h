@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Dataset;
 class QFormLayout;
 class QGroupBox;
 class QPushButton;
@@ -29,12 +30,17 @@ protected:
     void setFocusOnShow(QWidget* control) { focusOnShow_ = control; }
     // Shows an input error in the error box; the dialog stays open.
     void refuse(const QString& message);
+    // The dataset this editor writes its row through: a row left pending by a refused
+    // save is dropped when the dialog closes without saving.
+    void writesThrough(Dataset& dataset) { writesThrough_ = &dataset; }
 
     void showEvent(QShowEvent* event) override;
+    void done(int result) override;
 
 private:
     void takeFocus();
 
     QFormLayout* fields_;
     QWidget* focusOnShow_ = nullptr;
+    Dataset* writesThrough_ = nullptr;
 };

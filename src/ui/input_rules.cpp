@@ -118,8 +118,9 @@ CheckedInput InputRule::checkWhole(const QString& typed) const
 
 CheckedInput InputRule::checkDecimal(const QString& typed) const
 {
-    // The user's separator or a full stop; a group separator is no part of a typed number.
-    const QString separators = QRegularExpression::escape(QLocale().decimalPoint() + QStringLiteral("."));
+    // The user's separator, a full stop or a comma (the office types commas whatever the
+    // desktop's settings); a group separator is no part of a typed number.
+    const QString separators = QRegularExpression::escape(QLocale().decimalPoint() + QStringLiteral(".,"));
     const QRegularExpression number(QStringLiteral("^([-+]?)([0-9]*)(?:[%1]([0-9]*))?$").arg(separators));
     const QRegularExpressionMatch match = number.match(typed);
     const QString whole = withoutLeadingZeros(match.captured(2));

@@ -42,7 +42,7 @@ public:
     // that is not a whole number ("Время: нужно целое число часов").
     static InputRule wholeNumber(const QString& field, qint64 minimum, qint64 maximum, const QString& unit = {});
     // A number from `minimum` to `maximum` with at most `decimals` digits after the decimal
-    // separator, which is the user's own or a full stop.
+    // separator: the user's own, a full stop or a comma.
     static InputRule decimal(const QString& field, double minimum, double maximum, int decimals);
     // A text of at most `maxLength` characters once its outer blanks are removed.
     static InputRule text(const QString& field, int maxLength);

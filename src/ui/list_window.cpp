@@ -7,6 +7,7 @@
 #include "sql_text.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,11 +34,12 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGrid1, 1);
     layout->addLayout(bottomRow_);
+    orderTabsAsOnScreen();
 
     int gridWidth = 0;
     for (const GridColumn& column : setup_.columns)
         gridWidth += column.visible ? (column.width > 0 ? column.width : 100) : 0;
-    resize(gridWidth + 60, 480);
+    resize(gridWidth + kGridMargins, 480);
 
     refocusOnReturn(this, [this] { focusSearchBox(); });
 
@@ -54,7 +56,24 @@ QString SearchListWindow::likeSearch(const char* field, const QString& typed, bo
         + sql_text::quoted(anywhere ? QLatin1Char('%') + pattern : pattern);
 }
 
-void SearchListWindow::addToBottomRow(QWidget* control) { bottomRow_->insertWidget(bottomInsertAt_++, control); }
+void SearchListWindow::addToBottomRow(QWidget* control)
+{
+    bottomRow_->insertWidget(bottomInsertAt_++, control);
+    orderTabsAsOnScreen();
+}
+
+// Tab runs as the controls stand on the screen: the grid, then the bottom row from left
+// to right.
+void SearchListWindow::orderTabsAsOnScreen()
+{
+    QWidget* previous = DBGrid1;
+    for (int i = 0; i < bottomRow_->count(); ++i) {
+        if (QWidget* control = bottomRow_->itemAt(i)->widget()) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+}
 
 void SearchListWindow::Edit1Change()
 {
@@ -84,7 +103,17 @@ void SearchListWindow::reread(int keepPosition)
 void SearchListWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    widenToGrid();
     focusSearchBox();
+}
+
+// Columns grow to their values: the window grows with them rather than hide one behind
+// a scroll bar.
+void SearchListWindow::widenToGrid()
+{
+    const int needed = DBGrid1->horizontalHeader()->length() + kGridMargins;
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void SearchListWindow::focusSearchBox()

@@ -57,6 +57,11 @@ protected:
 
 private:
     void focusSearchBox();
+    void orderTabsAsOnScreen();
+    void widenToGrid();
+
+    // The window's width beside its grid's columns: frame, scroll bar and margins.
+    static constexpr int kGridMargins = 60;
     bool searchKeyDown(int key, const QString& text);
 
     Setup setup_;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -123,6 +124,20 @@ TEST_F(LoginTest, WindowLooksAsDesigned)
     EXPECT_TRUE(Form23->Button1->isDefault());
     EXPECT_EQ(Form23->Button2->text(), "Отмена");
     EXPECT_FALSE(Form23->Timer1->isActive());
+}
+
+TEST_F(LoginTest, CodeBoxHasItsLabelAndTheCaptionIsWhole)
+{
+    QTest::qWait(0);  // the activation, once the window is on screen
+    ASSERT_EQ(Form23->windowTitle(), "Авторизация (build: 20240212.59128)");
+    const QList<QLabel*> labels = Form23->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0]->text(), "Код доступа");
+    EXPECT_EQ(labels[0]->buddy(), Form23->Edit1);
+    EXPECT_LT(labels[0]->geometry().right(), Form23->Edit1->geometry().left());
+    QFont bold = Form23->font();
+    bold.setBold(true);
+    EXPECT_GT(Form23->width(), QFontMetrics(bold).horizontalAdvance(Form23->windowTitle()) + 100);
 }
 
 }  // namespace

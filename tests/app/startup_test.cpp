@@ -5,6 +5,11 @@
 #include "startup.h"
 #include "test_database.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -35,6 +40,34 @@ TEST(Startup, ConnectsAndShowsTheLoginWindowWithTheJournalTimerRunning)
     EXPECT_EQ(Form1->Timer1->interval(), 30000);
     EXPECT_TRUE(fakes.messages.shown.empty());
     destroyApplicationWindows();
+}
+
+TEST(Startup, QtsOwnTextsAndTheFormatsAreRussianWhateverTheShellsLocale)
+{
+    ASSERT_TRUE(useRussianInterface());
+    TestDatabase db;
+    FakeSeams fakes;
+    ASSERT_TRUE(createApplicationWindows(db.programArguments()));
+    EXPECT_EQ(QLocale().toString(172.8), "172,8");
+    EXPECT_EQ(Form1->DateT->calendarWidget()->locale().language(), QLocale::Russian);
+
+    // The program's own Yes/No question, as the user sees it.
+    seams::setMessageBoxes(nullptr);
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons())
+            buttons << button->text().remove(QLatin1Char('&'));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(seams::messageBoxes().confirm(Form23, QStringLiteral("Удалить работника?"), QStringLiteral("Удаление")));
+    seams::setMessageBoxes(&fakes.messages);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Да", "Нет"}));
+
+    destroyApplicationWindows();
+    QLocale::setDefault(QLocale::c());
 }
 
 }  // namespace

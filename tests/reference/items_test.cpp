@@ -139,6 +139,19 @@ TEST_F(ItemsTest, BrandAndNumberAreCheckedBeforeTheyAreWritten)
     EXPECT_EQ(db->column("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф'"), QStringList{"2.750000"});
 }
 
+TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStop)
+{
+    DataModule6->DbDelimiter = ".";
+    save(Form3->Button1, 1, [&] {
+        Form7->Edit1->setText("Паста-1");
+        Form7->cb_item->setCurrentIndex(0);
+        Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
+        EXPECT_EQ(Form7->Edit2->text(), "1,5");
+    });
+    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db->scalar("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Паста-1'"), "1.500000");
+}
+
 TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
 {
     const int kind = seed->operationKind("Сборка");
@@ -194,7 +207,36 @@ TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)
     }
 }
 
-TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
+TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack)
+{
+    // 4294968297 is 1001 past 2^32: read as 32 bits it would be item 1001.
+    db->exec("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, id_class_item) "
+             "values (1001, 'Тумба ТБ-1', '', 6, 1, null)");
+    seed->operation(1001, seed->operationKind("Сборка"));
+    for (const qint64 key : {Q_INT64_C(4294968297), Q_INT64_C(3000000001)}) {
+        db->exec(QStringLiteral("insert into cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, "
+                                "id_class_item) values (%1, 'Шкаф ШК-%1', '', 6, 1, null)")
+                     .arg(key));
+        fakes->modalActions.push_back(whileShown([&](QDialog&) {
+            type(*Form3, QStringLiteral("Шкаф ШК-%1").arg(key));
+            Form3->Button2->click();
+        }));
+        Form10->Button3->click();
+        EXPECT_EQ(Form10->ItemId, key);
+
+        fakes->messages.shown.clear();
+        throughMenu(*fakes, Form1->N4, [&] {
+            ASSERT_TRUE(DataModule6->Izdel.locate("id", key));
+            Form3->Button3->click();
+        });
+        EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить изделие? "})) << key;
+        EXPECT_EQ(db->count(QStringLiteral("select count(*) from accounts_dep.izdel where id = %1").arg(key)), 0) << key;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.izdel where id = 1001"), 1) << key;
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.oper where i_id = 1001"), 1) << key;
+    }
+}
+
+TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndMaintenanceCanEmptyItsSearch)
 {
     seed->item("Стол 100%");
     fakes->modalActions.push_back(whileShown([&](QDialog&) {
@@ -210,12 +252,16 @@ TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndLeavesNoSearchBoxBehind)
     }));
     Form10->Button3->click();
     EXPECT_EQ(Form10->Edit1->text(), "Стол 100%");
-    EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
-    // The menu then shows the list still filtered by the picker's search, without a box.
+    EXPECT_FALSE(Form3->Button2->isDefault());
+    // The menu shows the list as the picker's search left it, with the box to empty it.
     throughMenu(*fakes, Form1->N4, [&] {
-        EXPECT_FALSE(Form3->Edit1->isVisibleTo(Form3));
+        ASSERT_TRUE(Form3->Edit1->isVisibleTo(Form3));
+        EXPECT_EQ(Form3->Edit1->text(), "стол 100%");
         EXPECT_EQ(column(*Form3), QStringList({"Стол 100%"}));
         EXPECT_EQ(Form3->DBGrid1->columnWidth(0), 315);
+        Form3->Edit1->selectAll();
+        QTest::keyClick(Form3->Edit1, Qt::Key_Backspace);
+        EXPECT_EQ(column(*Form3), QStringList({"Стол 100%", "Стол СТ-1", "Стул С-2"}));
     });
 }
 

@@ -115,6 +115,24 @@ TEST_F(KindsTest, ANameLongerThanItsColumnIsRefusedNamingTheField)
     }
 }
 
+TEST_F(KindsTest, ARefusedSaveLeavesNothingPendingOnceTheEditorIsCancelled)
+{
+    throughMenu(*fakes, Form1->N6, [&] {
+        fakes->modalActions.push_back(whileShown([&](QDialog&) {
+            Form9->Edit1->setText(QString(129, QLatin1Char('x')));  // longer than the column holds
+            Form9->Button1->click();
+            EXPECT_TRUE(Form9->isVisible());
+            Form9->Button2->click();
+        }));
+        Form8->Button1->click();
+        EXPECT_EQ(fakes->messages.shown.size(), 1u);
+        fakes->modalActions.push_back(whileShown([&](QDialog&) { EXPECT_EQ(Form9->Edit1->text(), "Сборка"); }));
+        DataModule6->Vid_oper.setRecNo(2);  // rows by vid: Покраска, Сборка, Сварка
+        Form8->Button2->click();
+    });
+    EXPECT_EQ(stored().size(), 3);
+}
+
 TEST_F(KindsTest, DeleteAsksFirst)
 {
     throughMenu(*fakes, Form1->N6, [&] {

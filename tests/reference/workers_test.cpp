@@ -187,6 +187,39 @@ TEST_F(WorkersTest, ChangeKeepsTheRowPositionAndTheEditorsLookupChoice)
     EXPECT_EQ(db->scalar("select s_staffpos_hl from accounts_dep.person where fio = 'Абрамов А.А.'"), "Сварщик");
 }
 
+TEST_F(WorkersTest, ChangingTheNameKeepsTheStoredPositionUnlessAnotherIsPicked)
+{
+    db->exec("insert into hrms_staffpos.staffpos (id, s_caption) values (1, 'Маляр'), (2, 'Сварщик')");
+    const int painter = seed->worker("Абрамов А.А.", "Маляр");
+    const int ivanov = db->count("select id from accounts_dep.person where fio = 'Иванов И.И.'");  // "Цех №1"
+    const struct {
+        int worker;
+        const char* name;
+        int downPresses;     // in the position lookup
+        const char* shown;   // what the lookup shows when the editor opens
+        const char* stored;  // the position after saving
+    } cases[] = {
+        {painter, "Абрамов Б.Б.", 0, "Маляр", "Маляр"},
+        {ivanov, "Иванов И.К.", 0, "", "Цех №1"},  // no entry has that caption
+        {ivanov, "Иванов И.Л.", 2, "", "Сварщик"},
+    };
+    for (const auto& c : cases) {
+        fromMenu([&] {
+            ASSERT_TRUE(DataModule6->Workers.locate("id", c.worker));
+            fakes->modalActions.push_back(whileShown([&](QDialog&) {
+                EXPECT_EQ(Form2->LCB_staffpos->currentText(), QString::fromUtf8(c.shown)) << c.name;
+                Form2->Edit1->setText(QString::fromUtf8(c.name));
+                for (int i = 0; i < c.downPresses; ++i)
+                    QTest::keyClick(Form2->LCB_staffpos, Qt::Key_Down);
+                Form2->Button1->click();
+            }));
+            Form5->Button2->click();
+        });
+        EXPECT_EQ(db->scalar(QStringLiteral("select fio || ': ' || s_staffpos_hl from accounts_dep.person where id = %1").arg(c.worker)),
+                  QString::fromUtf8(c.name) + ": " + QString::fromUtf8(c.stored));
+    }
+}
+
 TEST_F(WorkersTest, ChangingWithNothingListedOpensNoEditor)
 {
     fromMenu([&] {

@@ -42,7 +42,7 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(SpreadsheetOpenerTest, TheSettingComesFirstThenLibreOfficeCalc)
+TEST_F(SpreadsheetOpenerTest, TheSettingComesFirstThenLibreOfficeCalcThenXdgOpenThenGio)
 {
     struct Case {
         QStringList installed;
@@ -55,6 +55,8 @@ TEST_F(SpreadsheetOpenerTest, TheSettingComesFirstThenLibreOfficeCalc)
         {{"soffice"}, {}, "soffice", "--calc\n-n\n%1\n"},
         {{"libreoffice", "my calc"}, "\"%1/my calc\" --view", "my calc", "--view\n%1\n"},
         {{"libreoffice", "gnumeric"}, "gnumeric", "gnumeric", "%1\n"},
+        {{"xdg-open", "gio"}, {}, "xdg-open", "%1\n"},
+        {{"gio"}, {}, "gio", "open\n%1\n"},
     };
     int n = 0;
     for (const Case& c : cases) {
