@@ -46,10 +46,4 @@ QStringList columnTexts(const QAbstractItemModel& model, int column)
     return texts;
 }
 
-QStringList AppFixture::messageTexts() const
-{
-    QStringList texts;
-    for (const ShownMessage& m : fakes->messages.shown)
-        texts << m.caption + QStringLiteral(": ") + m.text;
-    return texts;
-}
+QStringList AppFixture::messageTexts() const { return fakes->messages.texts(); }

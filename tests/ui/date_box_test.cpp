@@ -44,13 +44,7 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
     QLineEdit* text() const { return box->findChild<QLineEdit*>(); }
-    QStringList messages() const
-    {
-        QStringList texts;
-        for (const ShownMessage& m : fakes.messages.shown)
-            texts << m.caption + ": " + m.text;
-        return texts;
-    }
+    QStringList messages() const { return fakes.messages.texts(); }
 
     FakeSeams fakes;
     QDialog dialog;
