@@ -233,7 +233,7 @@ TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
         QString month, year;
     };
     const Case cases[] = {
-        {QDate(2040, 7, 1), "Июль", "2026"},
+        {QDate(2027, 7, 1), "Июль", "2026"},  // the journal takes dates up to the end of next year
         {QDate(2001, 3, 1), "Март", "2007"},
         {QDate(2026, 12, 10), "Декабрь", "2026"},
     };
