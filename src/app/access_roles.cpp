@@ -5,10 +5,10 @@
 #include "journal_window.h"
 #include "radio_group.h"
 #include "report_chooser.h"
+#include "date_box.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>

@@ -5,6 +5,7 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "date_box.h"
 #include "handler_guard.h"
 #include "household_window.h"
 #include "seams.h"
@@ -24,7 +25,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -112,9 +112,7 @@ void TForm1::buildControls()
     RadioButton3 = new QRadioButton(QStringLiteral("Смена №3"), this);
     RadioButton4 = new QRadioButton(QStringLiteral("Переработка"), this);
     RadioButton1->setChecked(true);
-    DateT = new QDateEdit(this);
-    DateT->setCalendarPopup(true);
-    DateT->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateT = new DateBox(this, "DateT");
     calendarPopup_ = DateT->calendarWidget()->window();
     calendarPopup_->installEventFilter(this);
     DateT->installEventFilter(this);
@@ -247,7 +245,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (watched == DateT && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            runHandler([this] { DateTCloseUp(); }, this);
+            // A typed date that is refused leaves the journal on the date it shows.
+            if (DateT->acceptTyped())
+                runHandler([this] { DateTCloseUp(); }, this);
             return true;
         }
     } else if (watched == DateT && event->type() == QEvent::FocusOut) {

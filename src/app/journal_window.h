@@ -6,9 +6,9 @@
 #include <QDialog>
 
 class DataGrid;
+class DateBox;
 class QAction;
 class QCheckBox;
-class QDateEdit;
 class QLabel;
 class QMenu;
 class QMenuBar;
@@ -35,7 +35,7 @@ public:
     QRadioButton* RadioButton2;
     QRadioButton* RadioButton3;
     QRadioButton* RadioButton4;
-    QDateEdit* DateT;
+    DateBox* DateT;
     QCheckBox* CBox1;
     DataGrid* DBGrid2;
     QPushButton* Button1;  // "Добавить"

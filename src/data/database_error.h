@@ -21,17 +21,25 @@ public:
         return sqlState_ == QStringLiteral("23505") && constraint_ == index;
     }
 
+    // The text is the program's own Russian message, not the server's.
+    bool isOwnMessage() const { return ownMessage_; }
+
+protected:
+    struct OwnMessage {};
+    DatabaseError(OwnMessage, const QString& message) : DatabaseError(message) { ownMessage_ = true; }
+
 private:
     QString text_;
     QString sqlState_;
     QString constraint_;
+    bool ownMessage_ = false;
 };
 
 // The server cannot be reached, even after one attempt to connect again. The program
 // stays usable: the next statement tries again.
 class ConnectionLostError : public DatabaseError {
 public:
-    ConnectionLostError() : DatabaseError(QStringLiteral("Нет связи с сервером")) {}
+    ConnectionLostError() : DatabaseError(OwnMessage{}, QStringLiteral("Нет связи с сервером")) {}
 };
 
 // The connection broke while a write (or a transaction) was under way and has been
@@ -40,11 +48,11 @@ public:
 class ConnectionRestoredError : public DatabaseError {
 public:
     ConnectionRestoredError()
-        : DatabaseError(QStringLiteral("Соединение с сервером было потеряно и восстановлено. Повторите действие.")) {}
+        : DatabaseError(OwnMessage{}, QStringLiteral("Соединение с сервером было потеряно и восстановлено. Повторите действие.")) {}
 };
 
 // A row changed or deleted by another workstation since it was read; nothing was written.
 class StaleRecordError : public DatabaseError {
 public:
-    StaleRecordError() : DatabaseError(QStringLiteral("Запись изменена другим пользователем, список обновлён")) {}
+    StaleRecordError() : DatabaseError(OwnMessage{}, QStringLiteral("Запись изменена другим пользователем, список обновлён")) {}
 };

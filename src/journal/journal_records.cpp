@@ -7,6 +7,8 @@
 #include "record_editor.h"
 #include "seams.h"
 #include "timesheet_hours.h"
+#include "date_box.h"
+
 
 void TForm1::Button1Click() { Form11->showToAdd(); }
 

@@ -2,23 +2,24 @@
 
 #include "controls.h"
 #include "data_module.h"
+#include "date_box.h"
 #include "handler_guard.h"
+#include "input_rules.h"
 #include "journal_window.h"
 #include "operation_texts.h"
 #include "seams.h"
 #include "sql_text.h"
+#include "timesheet_hours.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -30,11 +31,16 @@ namespace {
 const QString kAllFieldsMessage = QStringLiteral("Все поля должны быть заполнены!");
 const QString kRejectsMessage = QStringLiteral("Брак не может быть больше количества!");
 
+// A worker's hours of one shift and day: the timesheet's cell holds no more.
+constexpr int kMaxDayHours = 24;
+
+const InputRule kQuantity = InputRule::wholeNumber(QStringLiteral("Кол-во"), 0, 2147483647);
+const InputRule kRejects = InputRule::wholeNumber(QStringLiteral("Брак"), 0, 32767);
+const InputRule kColour = InputRule::wholeNumber(QStringLiteral("Цвет"), 0, 2147483647);
+const InputRule kHours = InputRule::wholeNumber(QStringLiteral("Время"), 0, kMaxDayHours, QStringLiteral("часов"));
+
 QString n(int value) { return QString::number(value); }
 
-// A digits-only field's number; the fields take at most 9 digits, so it fits.
-qint64 typedNumber(const QLineEdit* edit) { return edit->text().trimmed().toLongLong(); }
-QString typedText(const QLineEdit* edit) { return QString::number(typedNumber(edit)); }
 bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
 
 // The entry date goes in as ISO text, which the server reads the same under any date style.
@@ -73,10 +79,7 @@ void TForm11::buildControls()
     Edit3 = makeEdit(GroupBox1, "Edit3", false);
     Edit6 = makeEdit(GroupBox1, "Edit6", false);
     Edit5 = makeEdit(GroupBox1, "Edit5", false);
-    DTimeP = new QDateEdit(GroupBox1);
-    DTimeP->setObjectName(QStringLiteral("DTimeP"));
-    DTimeP->setCalendarPopup(true);
-    DTimeP->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DTimeP = new DateBox(GroupBox1, "DTimeP");
     Edit4 = makeEdit(GroupBox1, "Edit4", false);
     Edit8 = makeEdit(GroupBox1, "Edit8", true);
     Edit7 = makeEdit(GroupBox1, "Edit7", true);
@@ -85,24 +88,31 @@ void TForm11::buildControls()
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Edit4->setText(QStringLiteral("0"));
     Edit6->setText(QStringLiteral("0"));
-    acceptDigitsOnly();
+    prepareNumberBoxes();
     createLabels();
     layOutControls();
     setFieldTabOrder();
 }
 
-// Quantity, rejects, colour and hours take digits only, at most 9, so they fit an integer.
-void TForm11::acceptDigitsOnly()
+// Quantity, rejects, colour and hours show what was typed; the save checks it.
+void TForm11::prepareNumberBoxes()
 {
-    const auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
-    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6}) {
-        edit->setValidator(digits);
-        edit->setMaxLength(9);
+    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6})
+        ruleOf(edit).prepare(edit);
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit6})
         edit->installEventFilter(this);
-    }
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
 }
+
+const InputRule& TForm11::ruleOf(const QLineEdit* edit) const
+{
+    if (edit == Edit3)
+        return kQuantity;
+    if (edit == Edit4)
+        return kRejects;
+    return edit == Edit5 ? kColour : kHours;
+}
+
+QString TForm11::typedValue(const QLineEdit* edit) const { return ruleOf(edit).valueOf(edit); }
 
 void TForm11::createLabels()
 {
@@ -182,14 +192,6 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
         else if (watched == Edit2)
             runHandler([this] { Button4Click(); }, this);
         break;
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == Edit3 || watched == Edit5)
-            return Edit3KeyPress(key);
-        if (watched == Edit4 || watched == Edit6)
-            return Edit4KeyPress(key);
-        break;
-    }
     case QEvent::FocusOut: {
         // Leaving the field for another control of the dialog, not the dialog itself closing.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -203,16 +205,6 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
-
-// Typed characters other than digits are swallowed; control keys (backspace, Enter,
-// Escape, Tab, arrows) pass.
-bool TForm11::Edit3KeyPress(QKeyEvent* event)
-{
-    const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isDigit();
-}
-
-bool TForm11::Edit4KeyPress(QKeyEvent* event) { return Edit3KeyPress(event); }
 
 void TForm11::showToAdd()
 {
@@ -322,7 +314,9 @@ void TForm11::Edit6Exit()
             edit->setText(QStringLiteral("0"));
     Edit7->setText(generalNumber(roundPrice(Price)));
     showBasePrice();
-    Edit9->setText(generalNumber(roundPrice(double(typedNumber(Edit3)) * Price)));
+    // A quantity that is no number yet shows no sum; the save tells what is wrong with it.
+    const CheckedInput quantity = kQuantity.check(Edit3->text());
+    Edit9->setText(quantity.accepted() ? generalNumber(roundPrice(quantity.value.toDouble() * Price)) : QString());
 }
 
 bool TForm11::requiredFieldMissing() const
@@ -337,8 +331,12 @@ bool TForm11::validate()
         seams::messageBoxes().error(this, kAllFieldsMessage, QStringLiteral("Ошибка"));
         return false;
     }
+    const QLineEdit* numbers[] = {Edit3, Edit4, Edit5, Edit6};
+    for (const QLineEdit* edit : numbers)
+        if (edit->isEnabled())
+            typedValue(edit);
     // More rejects than pieces would pay a negative amount.
-    if (typedNumber(Edit4) > typedNumber(Edit3)) {
+    if (typedValue(Edit4).toLongLong() > typedValue(Edit3).toLongLong()) {
         seams::messageBoxes().error(this, kRejectsMessage, QStringLiteral("Ошибка"));
         return false;
     }
@@ -347,9 +345,9 @@ bool TForm11::validate()
 
 void TForm11::Button1Click()
 {
-    if (!validate())
+    if (!validate() || !DTimeP->acceptTyped())
         return;
-    const int colour = isBlank(Edit5) ? 0 : int(typedNumber(Edit5));
+    const int colour = isBlank(Edit5) ? 0 : typedValue(Edit5).toInt();
     Dataset& journal = journal_.selectCurrentShiftQuery();
     const QString recordId = Tag == 1 ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
     SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
@@ -387,7 +385,20 @@ record_save::JournalWrite TForm11::journalWrite(const Dataset& journal, const QS
         write.formerWorkerId = journal.fieldByName(QStringLiteral("w_id")).asInteger();
         write.formerDate = journal.fieldByName(QStringLiteral("data")).asDate();
     }
+    write.checkUnderHoursLock = [this, shift = write.shift, date = write.date] { refuseDayOverHours(shift, date); };
     return write;
+}
+
+// Summed under the lock of the day's cell, with the record just written, so that two
+// workstations cannot together pass the day's limit.
+void TForm11::refuseDayOverHours(int shift, const QDate& date) const
+{
+    const int hours = timesheet_hours::DayHours(*DataModule6, WorkerId, shift, date);
+    if (hours > kMaxDayHours)
+        throw InputRefused(QStringLiteral("Время: у работника за %1 в этой смене выходит %2 ч., а больше %3 быть не может")
+                               .arg(sql_text::dateText(date))
+                               .arg(hours)
+                               .arg(kMaxDayHours));
 }
 
 QString TForm11::duplicateQuery(const QString& recordId, int colour) const
@@ -406,9 +417,9 @@ QString TForm11::insertStatement(int colour) const
     return QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
                           "vvod,ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(")
         + n(WorkerId) + QStringLiteral(", ") + n(ItemId) + QStringLiteral(", ") + n(OperId) + QStringLiteral(", ")
-        + priceText(Price) + QStringLiteral(",") + typedText(Edit3) + QStringLiteral(", ") + typedText(Edit4)
+        + priceText(Price) + QStringLiteral(",") + typedValue(Edit3) + QStringLiteral(", ") + typedValue(Edit4)
         + QStringLiteral(", to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY HH24:MI:SS'), ")
-        + n(journal_.CurrentShift) + QStringLiteral(", ") + n(colour) + QStringLiteral(", ") + typedText(Edit6)
+        + n(journal_.CurrentShift) + QStringLiteral(", ") + n(colour) + QStringLiteral(", ") + typedValue(Edit6)
         + QStringLiteral(", '") + entryDate() + QStringLiteral("', 'no', 0, 0, 0, 0, 0, 0)");
 }
 
@@ -416,9 +427,9 @@ QString TForm11::updateStatement(const QString& recordId, int colour) const
 {
     return QStringLiteral("update accounts_dep.SMENA set w_id=") + n(WorkerId) + QStringLiteral(", i_id=") + n(ItemId)
         + QStringLiteral(", o_id=") + n(OperId) + QStringLiteral(", cena=") + priceText(Price)
-        + QStringLiteral(", kol_vo=") + typedText(Edit3) + QStringLiteral(", brak=") + typedText(Edit4)
+        + QStringLiteral(", kol_vo=") + typedValue(Edit3) + QStringLiteral(", brak=") + typedValue(Edit4)
         + QStringLiteral(", data=to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY'), smena=")
-        + n(journal_.CurrentShift) + QStringLiteral(", color=") + n(colour) + QStringLiteral(", time=") + typedText(Edit6)
+        + n(journal_.CurrentShift) + QStringLiteral(", color=") + n(colour) + QStringLiteral(", time=") + typedValue(Edit6)
         + QStringLiteral(", vvod='") + entryDate()
         + QStringLiteral("', prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=")
         + recordId + QStringLiteral(" and xmin=") + sql_text::quoted(RecordVersion);

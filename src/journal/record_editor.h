@@ -8,10 +8,10 @@
 #include <optional>
 
 class Dataset;
+class DateBox;
+class InputRule;
 class QCheckBox;
-class QDateEdit;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -63,7 +63,7 @@ public:
     QLineEdit* Edit3;  // quantity
     QLineEdit* Edit6;  // hours
     QLineEdit* Edit5;  // colour
-    QDateEdit* DTimeP;
+    DateBox* DTimeP;
     QLineEdit* Edit4;  // rejects
     QLineEdit* Edit8;  // base price
     QLineEdit* Edit7;  // final price
@@ -83,8 +83,6 @@ public:
     void Edit6Exit();
     void Button1Click();
     void FormActivate();
-    bool Edit3KeyPress(QKeyEvent* event);
-    bool Edit4KeyPress(QKeyEvent* event);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,7 +90,11 @@ protected:
 
 private:
     void buildControls();
-    void acceptDigitsOnly();
+    void prepareNumberBoxes();
+    const InputRule& ruleOf(const QLineEdit* edit) const;
+    // The checked value of a number box; throws InputRefused naming its field.
+    QString typedValue(const QLineEdit* edit) const;
+    void refuseDayOverHours(int shift, const QDate& date) const;
     void createLabels();
     void layOutControls();
     void setFieldTabOrder();

@@ -41,6 +41,8 @@ void bringHoursInLine(TDataModule6& module, const JournalWrite& w)
     if (moved)
         cells.push_back(keyOf(w.formerWorkerId, w.shift, w.formerDate));
     LockHoursRows(module, cells);
+    if (w.checkUnderHoursLock)
+        w.checkUnderHoursLock();
     HoursAfterWrite(module, w.workerId, w.shift, w.date);
     // The cell the record left keeps no hours of it.
     if (moved)

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 class Command;
 class TDataModule6;
 
@@ -33,6 +35,8 @@ struct JournalWrite {
     bool changing = false;
     int formerWorkerId = 0;
     QDate formerDate;
+    // Checks that need the timesheet cell locked (the day's hours); may throw to refuse.
+    std::function<void()> checkUnderHoursLock;
 };
 
 enum class Outcome { Saved, Duplicate, WorkerGone, ItemGone, OperationGone, Changed };

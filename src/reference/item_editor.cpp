@@ -1,16 +1,23 @@
 #include "item_editor.h"
 
 #include "data_module.h"
+#include "input_rules.h"
 #include "lookup_combo_box.h"
 #include "sql_text.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 TForm7* Form7 = nullptr;
 
 using sql_text::quoted;
+
+namespace {
+
+// The catalogue's s_caption and massa (numeric(28, 6)).
+const InputRule kBrand = InputRule::text(QStringLiteral("Марка"), 254);
+const InputRule kMass = InputRule::decimal(QStringLiteral("Расценка"), 0, kPriceCeiling, 6);
+
+}  // namespace
 
 TForm7::TForm7(QWidget* parent)
     : EditorDialog("Form7", QStringLiteral("Данные об изделии"), parent),
@@ -21,9 +28,7 @@ TForm7::TForm7(QWidget* parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->installEventFilter(this);
-    // Pasted text cannot bring anything but a number into the statement either.
-    Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.,]*")), Edit2));
+    kMass.prepare(Edit2);
     cb_item = new LookupComboBox(item, QStringLiteral("id"), QStringLiteral("s_caption"), this);
     cb_item->setObjectName(QStringLiteral("cb_item"));
     addField(QStringLiteral("Марка"), Edit1);
@@ -39,21 +44,6 @@ void TForm7::openClassifier()
     cb_item->fill();
 }
 
-// The number box takes digits and Backspace; a comma comes in as a point; other
-// characters are dropped.
-bool TForm7::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != Edit2 || event->type() != QEvent::KeyPress)
-        return EditorDialog::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isDigit())
-        return false;
-    if (text == QStringLiteral(",") || text == QStringLiteral("."))
-        Edit2->insert(QStringLiteral("."));
-    return true;
-}
-
 // Brands are unique whatever their letter case; an item being changed may keep its own.
 bool TForm7::duplicate(const QString& brand) const
 {
@@ -65,10 +55,10 @@ bool TForm7::duplicate(const QString& brand) const
 
 // The mass goes in with the database's decimal separator in both modes: a pasted comma
 // would otherwise split the number into two values.
-QString TForm7::statement(const QString& brand) const
+QString TForm7::statement(const QString& brand, const QString& mass) const
 {
     const QString entry = QString::number(cb_item->keyValue());
-    const QString massa = DataModule6->ToDbDecimal(Edit2->text());
+    const QString massa = DataModule6->ToDbDecimal(mass);
     if (adding())
         return QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, id_class_item)VALUES(")
             + quoted(brand) + QStringLiteral(", '', 6, ") + massa + QStringLiteral(",") + entry + QStringLiteral(")");
@@ -85,9 +75,11 @@ void TForm7::Button1Click()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
+    kBrand.valueOf(brand);
+    const QString mass = kMass.valueOf(Edit2);
     if (duplicate(brand))
         return;
-    DataModule6->SQL_exec.setSql(statement(brand));
+    DataModule6->SQL_exec.setSql(statement(brand, mass));
     DataModule6->SQL_exec.execute();
     DataModule6->Izdel.close();
     DataModule6->Izdel.open();

@@ -14,7 +14,7 @@ public:
     explicit TForm7(QWidget* parent = nullptr);
 
     QLineEdit* Edit1;  // "Марка"
-    QLineEdit* Edit2;  // "Расценка": digits and one kind of point
+    QLineEdit* Edit2;  // "Расценка": a number, not negative, up to 6 decimals
     LookupComboBox* cb_item;
     Dataset item;      // level-2 classifier entries
 
@@ -22,12 +22,9 @@ public:
     void openClassifier();
     void Button1Click() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     bool duplicate(const QString& brand) const;
-    QString statement(const QString& brand) const;
+    QString statement(const QString& brand, const QString& mass) const;
 };
 
 extern TForm7* Form7;

@@ -1,11 +1,18 @@
 #include "kind_editor.h"
 
 #include "data_module.h"
+#include "input_rules.h"
 #include "sql_text.h"
 
 #include <QLineEdit>
 
 TForm9* Form9 = nullptr;
+
+namespace {
+
+const InputRule kName = InputRule::text(QStringLiteral("Операция"), 128);  // vid char(128)
+
+}  // namespace
 
 TForm9::TForm9(QWidget* parent) : EditorDialog("Form9", QStringLiteral("Вид операции"), parent)
 {
@@ -35,6 +42,7 @@ void TForm9::Button1Click()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
+    kName.valueOf(name);
     if (duplicate(name))
         return;
     Dataset& kinds = DataModule6->Vid_oper;

@@ -5,8 +5,8 @@
 #include "database_error.h"
 #include "dataset_model.h"
 #include "handler_guard.h"
+#include "input_rules.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +16,22 @@
 #include <QVBoxLayout>
 
 TForm22* Form22 = nullptr;
+
+namespace {
+
+// Norms and prices are what the journal pays by; a bonus is a percentage.
+const InputRule kNorm = InputRule::wholeNumber(QStringLiteral("Норматив"), 0, 1000000);
+const InputRule kPrice = InputRule::decimal(QStringLiteral("Цена"), 0, kPriceCeiling, 4);
+const InputRule kBonus = InputRule::wholeNumber(QStringLiteral("Премия, %"), 0, 100).optional();
+
+const InputRule& ruleOf(const QString& field)
+{
+    if (field == QStringLiteral("norma"))
+        return kNorm;
+    return field == QStringLiteral("price") ? kPrice : kBonus;
+}
+
+}  // namespace
 
 // The norm rows and, below them, an empty row where a new norm is typed.
 class NormsModel : public DatasetModel {
@@ -128,6 +144,8 @@ void TForm22::showForOperation(int operationId)
 
 void TForm22::cellEdited(int row, const QString& field, const QString& typed)
 {
+    // A refused value never enters the row, so leaving the cell writes nothing of it.
+    const QString value = ruleOf(field).valueOf(typed);
     if (row < norm.recordCount()) {
         if (norm.state() != Dataset::State::Edit || norm.recNo() != row + 1) {
             norm.cancel();
@@ -138,14 +156,27 @@ void TForm22::cellEdited(int row, const QString& field, const QString& typed)
         norm.cancel();
         norm.append();
     }
-    const QString text = field == QStringLiteral("price") ? sql_text::decimalFromTyped(typed.trimmed()) : typed.trimmed();
-    norm.fieldByName(field).setValue(text.isEmpty() ? QVariant() : QVariant(text));
+    norm.fieldByName(field).setValue(value.isEmpty() ? QVariant() : QVariant(value));
+}
+
+// A new row is written once it has its norm and its price.
+QString TForm22::missingInNewRow() const
+{
+    if (norm.state() != Dataset::State::Insert)
+        return {};
+    for (const QString field : {QStringLiteral("norma"), QStringLiteral("price")})
+        if (norm.fieldByName(field).isNull())
+            return ruleOf(field).check(QString()).refusal;
+    return {};
 }
 
 void TForm22::writePendingRow()
 {
     if (norm.state() != Dataset::State::Edit && norm.state() != Dataset::State::Insert)
         return;
+    const QString missing = missingInNewRow();
+    if (!missing.isEmpty())
+        throw InputRefused(missing);
     if (norm.state() == Dataset::State::Insert)
         norm.fieldByName(QStringLiteral("o_id")).setValue(OperationId);
     rereadWhenStale([this] { norm.post(); });
@@ -153,7 +184,8 @@ void TForm22::writePendingRow()
 }
 
 // What the user typed over another workstation's change is dropped and the rows are
-// shown as they are now; the refusal goes on to the error display.
+// shown as they are now; the refusal goes on to the error display. Any other write the
+// server refuses is shown once too: the change is dropped, not tried again on every move.
 void TForm22::rereadWhenStale(const std::function<void()>& write)
 {
     try {
@@ -161,6 +193,9 @@ void TForm22::rereadWhenStale(const std::function<void()>& write)
     } catch (const StaleRecordError&) {
         norm.cancel();
         reread(0);
+        throw;
+    } catch (const DatabaseError&) {
+        norm.cancel();
         throw;
     }
 }
@@ -181,9 +216,14 @@ void TForm22::followCurrentCell(const QModelIndex& current, const QModelIndex& p
         return;
     writing_ = true;
     int row = current.row();
-    if (norm.state() == Dataset::State::Edit || norm.state() == Dataset::State::Insert) {
+    const bool pending = norm.state() == Dataset::State::Edit || norm.state() == Dataset::State::Insert;
+    // Moving within a new row waits for its norm and price; leaving it without them is refused.
+    const bool newRowWaits = model_->isNewRow(row) && !missingInNewRow().isEmpty();
+    if (pending && !newRowWaits) {
         runHandler([this] { writePendingRow(); }, this);
-        if (previous.row() == current.row() && !norm.isEmpty() && norm.state() == Dataset::State::Browse)
+        if (norm.state() == Dataset::State::Insert)
+            row = norm.recordCount();
+        else if (previous.row() == current.row() && !norm.isEmpty() && norm.state() == Dataset::State::Browse)
             row = norm.recNo() - 1;
         DBGrid1->setCurrentIndex(model_->index(row, current.column()));
     }

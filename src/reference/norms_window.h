@@ -27,7 +27,8 @@ public:
     // Reads the operation's norms and shows them modally.
     void showForOperation(int operationId);
 
-    // A cell typed by the user; kept in the row until the column is left.
+    // A cell typed by the user, checked against its column (throws InputRefused); kept in
+    // the row until the column is left.
     void cellEdited(int row, const QString& field, const QString& typed);
     // Writes the row being edited, if it holds a change, and reads the norms again.
     void writePendingRow();
@@ -40,6 +41,7 @@ protected:
     void reject() override;  // the title bar's close button: nothing pending is written
 
 private:
+    QString missingInNewRow() const;
     void reread(int keepId);
     void rereadWhenStale(const std::function<void()>& write);
     void followCurrentCell(const QModelIndex& current, const QModelIndex& previous);

@@ -1,6 +1,7 @@
 #include "worker_editor.h"
 
 #include "data_module.h"
+#include "input_rules.h"
 #include "lookup_combo_box.h"
 #include "sql_text.h"
 
@@ -12,6 +13,12 @@
 TForm2* Form2 = nullptr;
 
 using sql_text::quoted;
+
+namespace {
+
+const InputRule kName = InputRule::text(QStringLiteral("ФИО"), 254);  // fio varchar(254)
+
+}  // namespace
 
 TForm2::TForm2(QWidget* parent)
     : EditorDialog("Form2", QStringLiteral("Данные о работнике"), parent),
@@ -98,6 +105,7 @@ void TForm2::Button1Click()
         refuse(QStringLiteral("ФИО нужно заполнить!"));
         return;
     }
+    kName.valueOf(fio);
     cmd_person.setSql(statement(fio));
     cmd_person.execute();
     accept();

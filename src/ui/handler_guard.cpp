@@ -1,11 +1,16 @@
 #include "handler_guard.h"
 
 #include "database_error.h"
+#include "input_rules.h"
 #include "seams.h"
 
 void showDatabaseError(const DatabaseError& error, QWidget* parent)
 {
-    seams::messageBoxes().error(parent, error.text(), QStringLiteral("Ошибка"));
+    // The program's own messages (a lost connection, another workstation's change) stand
+    // alone; the server's text comes under a Russian first line.
+    const QString text = error.isOwnMessage() ? error.text()
+                                              : QStringLiteral("Ошибка базы данных\n") + error.text().trimmed();
+    seams::messageBoxes().error(parent, text, QStringLiteral("Ошибка"));
 }
 
 void runHandler(const std::function<void()>& handler, QWidget* parent)
@@ -14,5 +19,7 @@ void runHandler(const std::function<void()>& handler, QWidget* parent)
         handler();
     } catch (const DatabaseError& error) {
         showDatabaseError(error, parent);
+    } catch (const InputRefused& refused) {
+        seams::messageBoxes().error(parent, refused.message(), QStringLiteral("Ошибка"));
     }
 }

@@ -7,12 +7,13 @@
 class DatabaseError;
 class QWidget;
 
-// The general error display: a database error's text in an error box.
+// The general error display: a Russian first line, the server's text below it, in an error box.
 void showDatabaseError(const DatabaseError& error, QWidget* parent = nullptr);
 
 // Runs an event handler; a database error it raises ends the handler and is shown by the
-// general error display. Qt lets no exception travel through its event loop, so every
-// handler the toolkit calls runs through here.
+// general error display, a typed value refused (InputRefused) in the error box with its
+// message. Qt lets no exception travel through its event loop, so every handler the
+// toolkit calls runs through here.
 void runHandler(const std::function<void()>& handler, QWidget* parent = nullptr);
 
 // Connects a signal to a handler of a window so that it runs through runHandler.

@@ -2,13 +2,13 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "date_box.h"
 #include "record_editor.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>

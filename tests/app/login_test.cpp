@@ -3,10 +3,10 @@
 #include "data_module.h"
 #include "journal_window.h"
 #include "login_window.h"
+#include "date_box.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>

@@ -1,4 +1,5 @@
 #include "data_module.h"
+#include "date_box.h"
 #include "fake_seams.h"
 #include "journal_window.h"
 #include "login_window.h"
@@ -10,7 +11,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -1,9 +1,11 @@
+#include "date_box.h"
 #include "journal_fixture.h"
 #include "operation_texts.h"
 #include "record_editor.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -384,7 +386,7 @@ TEST_F(EditorTest, FailedUpkeepLeavesTheJournalAsItWasAndTheSaveCanBeRetried)
     });
 }
 
-TEST_F(EditorTest, NumberFieldsTakeDigitsOnlyAndTabFollowsTheForm)
+TEST_F(EditorTest, NumberFieldsShowWhatWasTypedAndTabFollowsTheForm)
 {
     logIn("8573", [&] {
         openEditor(Form1->Button1, [&] {
@@ -394,7 +396,7 @@ TEST_F(EditorTest, NumberFieldsTakeDigitsOnlyAndTabFollowsTheForm)
                 edit->clear();
                 QTest::keyClicks(edit, "1a2,3 -");
                 QTest::keyClick(edit, Qt::Key_Backspace);
-                EXPECT_EQ(edit->text(), "12") << edit->objectName().toStdString();
+                EXPECT_EQ(edit->text(), "1a2,3 ") << edit->objectName().toStdString();
             }
             // Leaving the quantity empty turns it into 0 and refreshes the sum.
             Form11->Edit3->clear();
@@ -413,6 +415,120 @@ TEST_F(EditorTest, NumberFieldsTakeDigitsOnlyAndTabFollowsTheForm)
             EXPECT_EQ(order, QStringList({"Button3", "Button4", "Edit3", "Edit6", "Edit5", "DTimeP", "Edit4", "CheckBox1",
                                           "Button1", "Button2"}));
         });
+    });
+}
+
+// Each number box shows what was typed or pasted, and the save refuses what is no value of
+// its field, naming the field, before anything is written.
+TEST_F(EditorTest, EveryNumberBoxIsCheckedBeforeAnythingIsWritten)
+{
+    enum class How { Typed, Pasted };
+    struct Case {
+        const char* box;
+        QString input;
+        How how;
+        QString message;
+    };
+    const QString tooBig = "число слишком большое (не больше 2147483647)";
+    const Case cases[] = {
+        {"Edit6", "1,5", How::Typed, "Ошибка: Время: нужно целое число часов"},
+        {"Edit6", "1.5", How::Typed, "Ошибка: Время: нужно целое число часов"},
+        {"Edit6", "25", How::Typed, "Ошибка: Время: число слишком большое (не больше 24)"},
+        {"Edit6", "-5", How::Typed, "Ошибка: Время: число не может быть отрицательным"},
+        {"Edit3", "-5", How::Typed, "Ошибка: Кол-во: число не может быть отрицательным"},
+        {"Edit3", "1,5", How::Typed, "Ошибка: Кол-во: нужно целое число"},
+        {"Edit3", "1a5", How::Typed, "Ошибка: Кол-во: нужно целое число"},
+        {"Edit3", "99999999999", How::Pasted, "Ошибка: Кол-во: " + tooBig},
+        {"Edit3", QString(300, '7'), How::Pasted, "Ошибка: Кол-во: " + tooBig},
+        {"Edit4", "40000", How::Typed, "Ошибка: Брак: число слишком большое (не больше 32767)"},
+        {"Edit4", "-1", How::Typed, "Ошибка: Брак: число не может быть отрицательным"},
+        {"Edit5", "-5", How::Typed, "Ошибка: Цвет: число не может быть отрицательным"},
+        {"Edit5", "99999999999", How::Pasted, "Ошибка: Цвет: " + tooBig},
+        {"Edit5", "9016 ", How::Pasted, {}},  // blanks around a number are no part of it
+    };
+    logIn("8573", [&] {
+        for (const Case& c : cases) {
+            const std::string name = std::string(c.box) + " " + c.input.left(20).toStdString();
+            fakes->messages.shown.clear();
+            operationToPick = paintOperation;
+            openEditor(Form1->Button1, [&] {
+                pickBoth();
+                fill("50000", "0", "8", "1015");
+                auto* box = Form11->findChild<QLineEdit*>(c.box);
+                box->selectAll();
+                if (c.how == How::Typed) {
+                    QTest::keyClicks(box, c.input);
+                } else {
+                    QGuiApplication::clipboard()->setText(c.input);
+                    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                }
+                EXPECT_EQ(box->text(), c.input) << name;
+                Form11->Button1->click();
+            });
+            EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << name;
+            EXPECT_EQ(stayedOpen, !c.message.isEmpty()) << name;
+            EXPECT_EQ(journalCount(), c.message.isEmpty() ? 1 : 0) << name;
+            EXPECT_EQ(db->count("select count(*) from accounts_dep.h_tabel"), c.message.isEmpty() ? 1 : 0) << name;
+        }
+        EXPECT_EQ(db->scalar("select color from accounts_dep.smena"), "9016");
+    });
+}
+
+TEST_F(EditorTest, ADaysHoursOfAWorkerAndShiftStayWithin24)
+{
+    record(1, 20);
+    logIn("8573", [&] {
+        const std::pair<const char*, QStringList> saves[] = {
+            {"5", {"Ошибка: Время: у работника за 10.12.2026 в этой смене выходит 25 ч., а больше 24 быть не может"}},
+            {"4", {}},
+        };
+        for (const auto& [hours, messages] : saves) {
+            fakes->messages.shown.clear();
+            operationToPick = paintOperation;
+            openEditor(Form1->Button1, [&] {
+                pickBoth();
+                fill("10", "0", hours, "1");
+                Form11->Button1->click();
+            });
+            EXPECT_EQ(messageTexts(), messages) << hours;
+            EXPECT_EQ(stayedOpen, !messages.isEmpty()) << hours;
+        }
+        EXPECT_EQ(journalCount(), 2);
+        EXPECT_EQ(cell(1), "24");
+    });
+}
+
+// The date is one Tab stop: Tab, Tab and a digit from "Цвет" go to "Брак", not into the
+// date's month; an impossible date typed by hand is refused and the date kept.
+TEST_F(EditorTest, TheDateIsOneTabStopAndRefusesAnImpossibleTypedDate)
+{
+    logIn("8573", [&] {
+        openEditor(Form1->Button1, [&] {
+            operationToPick = paintOperation;
+            pickBoth();
+            fill("10", "0", "8", "1");
+            QApplication::setActiveWindow(Form11);
+            Form11->Edit5->setFocus();
+            QTest::keyClick(Form11->Edit5, Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), Form11->DTimeP);
+            QTest::keyClick(Form11->DTimeP, Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), Form11->Edit4);
+            QTest::keyClicks(Form11->Edit4, "1");
+            EXPECT_EQ(Form11->Edit4->text(), "1");
+            EXPECT_EQ(Form11->DTimeP->date(), kThursday);
+
+            QTest::keyClick(Form11->Edit4, Qt::Key_Backtab, Qt::ShiftModifier);
+            QTest::keyClick(Form11->DTimeP, Qt::Key_Home);
+            QTest::keyClicks(Form11->DTimeP, "31022026");
+            QTest::keyClick(Form11->DTimeP, Qt::Key_Return);  // refused: "Запись" does not take this Enter
+            EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Дата: такой даты нет (31.02.2026), оставлена прежняя 10.12.2026"});
+            EXPECT_EQ(Form11->DTimeP->date(), kThursday);
+            EXPECT_EQ(journalCount(), 0);
+            QTest::keyClicks(Form11->DTimeP, "09");
+            QTest::keyClick(Form11->DTimeP, Qt::Key_Return);  // taken: the default button saves
+        });
+        EXPECT_FALSE(stayedOpen);
+        EXPECT_EQ(db->scalar("select data from accounts_dep.smena"), "2026-12-09");
     });
 }
 

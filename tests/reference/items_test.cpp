@@ -8,6 +8,8 @@
 #include "other_workstation.h"
 #include "record_save.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -99,13 +101,53 @@ TEST_F(ItemsTest, AddWritesTheCatalogueRowWithTheTypedNumberAndTheLastClassifier
         EXPECT_EQ(Form7->cb_item->currentText(), "Стулья");
         Form7->Edit1->setText("  Шкаф 'Ш-1'  ");
         QTest::keyClicks(Form7->Edit2, "3x,7a.");
-        EXPECT_EQ(Form7->Edit2->text(), "3.7.");
-        Form7->Edit2->setText("3.7");
+        EXPECT_EQ(Form7->Edit2->text(), "3x,7a.");  // what was typed, refused by the save
+        Form7->Edit2->setText("3,7");
     });
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(db->scalar("select massa || ' ' || id_class_item || ' ' || id_msm_bs || '/' || s_description || '/' "
                          "from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф ''Ш-1'''"),
               QStringLiteral("3.700000 %1 6//").arg(chairs));
+}
+
+// The brand and the number are checked against their catalogue columns before the
+// statement runs; a refusal names the field and writes nothing.
+TEST_F(ItemsTest, BrandAndNumberAreCheckedBeforeTheyAreWritten)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    struct Case {
+        QString brand;
+        QString mass;
+        QString message;
+    } cases[] = {
+        {QString(255, 'A'), "1", "Ошибка: Марка: не больше 254 символов"},
+        {"Шкаф", ".", "Ошибка: Расценка: нужно число"},
+        {"Шкаф", "1,2.3", "Ошибка: Расценка: нужно число"},
+        {"Шкаф", "-1", "Ошибка: Расценка: число не может быть отрицательным"},
+        {"Шкаф", "1,1234567", "Ошибка: Расценка: не больше 6 знаков после запятой"},
+        {"Шкаф", "7.78e299", "Ошибка: Расценка: нужно число"},
+        {"Шкаф", "1000001", "Ошибка: Расценка: число слишком большое (не больше 1000000)"},
+        {QString(254, 'A'), "1,5", {}},
+        {"Шкаф", "2.75", {}},
+    };
+    for (const Case& c : cases) {
+        fakes->messages.shown.clear();
+        save(Form3->Button1, 1, [&] {
+            QGuiApplication::clipboard()->setText(c.brand);
+            Form7->Edit1->clear();
+            QTest::keyClick(Form7->Edit1, Qt::Key_V, Qt::ControlModifier);
+            Form7->Edit2->clear();
+            QTest::keyClicks(Form7->Edit2, c.mass);
+            EXPECT_EQ(Form7->Edit2->text(), c.mass);
+            Form7->cb_item->setKeyValue(tables);
+        });
+        EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.mass.toStdString();
+        EXPECT_EQ(db->count(QStringLiteral("select count(*) from cmn_gds_and_srv.gds_and_srv where s_caption = '%1'").arg(c.brand)),
+                  c.message.isEmpty() ? 1 : 0)
+            << c.mass.toStdString();
+    }
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(db->column("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф'"), QStringList{"2.750000"});
 }
 
 TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStop)

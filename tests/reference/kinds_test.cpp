@@ -5,6 +5,8 @@
 #include "list_test_support.h"
 #include "operation_editor.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -93,6 +95,24 @@ TEST_F(KindsTest, PickerNarrowsChoosesWithEnterAndLeavesMaintenanceWithEveryKind
     Form10->Button4->click();
     EXPECT_EQ(Form10->Edit2->text(), "");
     EXPECT_EQ(Form10->KindId, 0);
+}
+
+TEST_F(KindsTest, ANameLongerThanItsColumnIsRefusedNamingTheField)
+{
+    for (int length : {130, 128}) {
+        fakes->messages.shown.clear();
+        throughMenu(*fakes, Form1->N6, [&] {
+            fakes->modalActions.push_back(whileShown([&](QDialog&) {
+                QGuiApplication::clipboard()->setText(QString(length, QChar(0x0416)));
+                QTest::keyClick(Form9->Edit1, Qt::Key_V, Qt::ControlModifier);
+                EXPECT_EQ(Form9->Edit1->text().size(), length);
+                Form9->Button1->click();
+            }));
+            Form8->Button1->click();
+        });
+        EXPECT_EQ(messageTexts(), length > 128 ? QStringList{"Ошибка: Операция: не больше 128 символов"} : QStringList());
+        EXPECT_EQ(stored().size(), length > 128 ? 3 : 4);
+    }
 }
 
 TEST_F(KindsTest, ARefusedSaveLeavesNothingPendingOnceTheEditorIsCancelled)

@@ -5,7 +5,10 @@
 #include "operations_window.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableView>
@@ -87,9 +90,9 @@ TEST_F(NormsTest, LeavingAChangedColumnWritesTheRowAtOnce)
         typeAndLeave(0, 0, "250", 1);
         EXPECT_EQ(columnTexts(model, 0), QStringList({"200", "250", "300", ""}));
         EXPECT_EQ(Form22->DBGrid1->currentIndex().row(), 1);
-        // Letters in a number column: the server's refusal, nothing written.
+        // Letters in a number column: refused naming the column, nothing written.
         typeAndLeave(0, 0, "abc", 1);
-        EXPECT_EQ(fakes->messages.shown.size(), 1u);
+        EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Норматив: нужно целое число"});
         Form22->close();  // the title bar's close button
     });
     EXPECT_EQ(stored(first), QStringList({"200/9.75/0", "250/12.5/0", "300/0.125/0"}));
@@ -119,6 +122,84 @@ TEST_F(NormsTest, ARowChangedOnAnotherWorkstationIsNotOverwrittenAndTheRowsAreRe
         EXPECT_EQ(messageTexts().size(), 2);
     });
     EXPECT_EQ(stored(first), QStringList({"100/12.5/0", "200/9.75/0", "300/0.125/3"}));
+}
+
+// Typed into the grid as the user types: a refused value names its column and never
+// reaches the table; a new row without a price is not written.
+TEST_F(NormsTest, EveryCellIsCheckedBeforeItIsWritten)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    struct Case {
+        int column;
+        QString input;
+        bool pasted;
+        QString message;
+    };
+    const Case cases[] = {
+        {1, "-5", false, "Ошибка: Цена: число не может быть отрицательным"},
+        {1, "", false, "Ошибка: Цена: нужно заполнить"},
+        {1, "7.78e299", true, "Ошибка: Цена: нужно число"},
+        {1, "1000001", false, "Ошибка: Цена: число слишком большое (не больше 1000000)"},
+        {1, "0,12345", false, "Ошибка: Цена: не больше 4 знаков после запятой"},
+        {0, "-5", false, "Ошибка: Норматив: число не может быть отрицательным"},
+        {0, "", false, "Ошибка: Норматив: нужно заполнить"},
+        {0, "1,5", false, "Ошибка: Норматив: нужно целое число"},
+        {2, "-5", false, "Ошибка: Премия, %: число не может быть отрицательным"},
+        {2, "101", false, "Ошибка: Премия, %: число слишком большое (не больше 100)"},
+        {1, "9,75", false, {}},
+    };
+    onNorms([&](QAbstractItemModel& model) {
+        QApplication::setActiveWindow(Form22);
+        for (const Case& c : cases) {
+            fakes->messages.shown.clear();
+            Form22->DBGrid1->setFocus();
+            Form22->DBGrid1->setCurrentIndex(model.index(1, c.column));
+            auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            editor->selectAll();
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            if (c.pasted) {
+                QGuiApplication::clipboard()->setText(c.input);
+                QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(editor, c.input);
+            }
+            EXPECT_EQ(editor->text(), c.input);
+            QTest::keyClick(editor, Qt::Key_Tab);
+            EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.input.toStdString();
+        }
+        // A new row with a norm and no price: leaving it is refused, nothing is written.
+        fakes->messages.shown.clear();
+        typeAndLeave(3, 0, "400", 1);
+        EXPECT_TRUE(fakes->messages.shown.empty());
+        Form22->DBGrid1->setCurrentIndex(model.index(0, 1));
+        EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Цена: нужно заполнить"});
+        EXPECT_EQ(Form22->DBGrid1->currentIndex().row(), 3);
+        Form22->Button1->click();
+        EXPECT_TRUE(Form22->isVisible());
+        Form22->close();
+    });
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(stored(first), QStringList({"100/12.5/0", "200/9.75/0", "300/0.125/0"}));
+}
+
+// A write the server refuses is shown once, with a Russian first line, and not again on
+// the following moves.
+TEST_F(NormsTest, ARefusedWriteIsShownOnce)
+{
+    db->exec("create function accounts_dep.refuse_norm() returns trigger language plpgsql as "
+             "$$ begin raise exception 'norm refused'; end $$");
+    db->exec("create trigger refuse_norm before update on accounts_dep.norm for each row execute function accounts_dep.refuse_norm()");
+    onNorms([&](QAbstractItemModel& model) {
+        typeAndLeave(0, 1, "11", 2);
+        Form22->DBGrid1->setCurrentIndex(model.index(1, 0));
+        Form22->DBGrid1->setCurrentIndex(model.index(2, 1));
+        ASSERT_EQ(fakes->messages.shown.size(), 1u);
+        EXPECT_TRUE(fakes->messages.shown[0].text.startsWith("Ошибка базы данных\n"));
+        EXPECT_TRUE(fakes->messages.shown[0].text.contains("norm refused"));
+        Form22->close();
+    });
+    EXPECT_EQ(stored(first), QStringList({"100/12.5/0", "200/14/0", "300/0.125/0"}));
 }
 
 TEST_F(NormsTest, DeleteKeepsTheLastRow)
@@ -155,8 +236,8 @@ TEST_F(NormsTest, SaveWritesANewRowAndRefreshesTheListOnTheSameRow)
         [&](QAbstractItemModel& model) {
             typeAndLeave(3, 0, "50", 1);
             const int row = Form22->DBGrid1->currentIndex().row();
-            EXPECT_EQ(row, 0);
-            Form22->DBGrid1->setCurrentIndex(model.index(row, 1));
+            EXPECT_EQ(row, 3);  // the new row waits for its price
+            EXPECT_EQ(stored(first).size(), 3);
             model.setData(model.index(row, 1), "0.1", Qt::EditRole);
             QTest::keyClick(Form22, Qt::Key_Escape);  // Escape saves as "Сохранить" does
             EXPECT_FALSE(Form22->isVisible());

@@ -27,13 +27,7 @@ protected:
         return std::make_unique<XlsxFile>(fakes.spreadsheets.opened.back());
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const ShownMessage& m : fakes.messages.shown)
-            texts << m.caption + ": " + m.text;
-        return texts;
-    }
+    QStringList messageTexts() const { return fakes.messages.texts(); }
 
     FakeSeams fakes;
     ExcelExport excel;

@@ -53,10 +53,4 @@ void typeText(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
 }
 
-QStringList AppFixture::messageTexts() const
-{
-    QStringList texts;
-    for (const ShownMessage& m : fakes->messages.shown)
-        texts << m.caption + QStringLiteral(": ") + m.text;
-    return texts;
-}
+QStringList AppFixture::messageTexts() const { return fakes->messages.texts(); }

@@ -9,6 +9,14 @@ void FakeMessageBoxes::error(QWidget*, const QString& text, const QString& capti
     shown.push_back({ShownMessage::Kind::Error, text, caption});
 }
 
+QStringList FakeMessageBoxes::texts() const
+{
+    QStringList texts;
+    for (const ShownMessage& m : shown)
+        texts << m.caption + QStringLiteral(": ") + m.text;
+    return texts;
+}
+
 bool FakeMessageBoxes::confirm(QWidget*, const QString& text, const QString& caption)
 {
     shown.push_back({ShownMessage::Kind::Question, text, caption});

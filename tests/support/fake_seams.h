@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -25,6 +26,8 @@ public:
     bool confirm(QWidget* parent, const QString& text, const QString& caption) override;
 
     std::vector<ShownMessage> shown;
+    // The messages shown so far, as "caption: text".
+    QStringList texts() const;
     std::deque<bool> answers;  // the answers to questions, in order; Yes when none is left
 };
 

@@ -3,10 +3,10 @@
 #include "journal_window.h"
 #include "timesheet_fixture.h"
 #include "timesheet_window.h"
+#include "date_box.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLocale>
@@ -250,7 +250,7 @@ TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
         QString month, year;
     };
     const Case cases[] = {
-        {QDate(2040, 7, 1), "Июль", "2026"},
+        {QDate(2027, 7, 1), "Июль", "2026"},  // the journal takes dates up to the end of next year
         {QDate(2001, 3, 1), "Март", "2007"},
         {QDate(2026, 12, 10), "Декабрь", "2026"},
     };
