@@ -24,7 +24,7 @@ namespace {
 // A failure already told in the import's words: the table, the row, the field.
 class ImportFailure : public DatabaseError {
 public:
-    using DatabaseError::DatabaseError;
+    explicit ImportFailure(const QString& message) : DatabaseError(OwnMessage{}, message) {}
 };
 
 // The generator behind a table's id column: serial, identity, or a default of nextval
@@ -234,7 +234,7 @@ void importAll(Connection& target, const Progress& progress, const Options& opti
     try {
         source.emplace(options.source);
     } catch (const DatabaseError& error) {
-        throw DatabaseError(
+        throw ImportFailure(
             QStringLiteral("Импорт прерван: нет связи с источником данных «Tabel»: %1\nНи одна таблица не изменена.")
                 .arg(error.text()));
     }

@@ -1,5 +1,7 @@
 #include "household_fixture.h"
 
+#include "date_box.h"
+
 #include <QTest>
 
 namespace {

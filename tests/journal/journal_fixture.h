@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 #include "data_grid.h"
 #include "data_module.h"
+#include "date_box.h"
 #include "journal_window.h"
 
 #include <QDate>

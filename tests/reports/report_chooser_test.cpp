@@ -1,4 +1,5 @@
 #include "data_module.h"
+#include "date_box.h"
 #include "journal_window.h"
 #include "radio_group.h"
 #include "report_chooser.h"
