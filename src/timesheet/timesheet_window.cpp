@@ -177,9 +177,9 @@ void TForm19::buildControls()
     ComboBox1->addItems(kMonths);
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    // Every year from the first of the journal to the current one, so today's journal
-    // always has its year in the list.
-    for (int year = kFirstYear; year <= seams::today().year(); ++year)
+    // Every year from the first of the journal to the next one: the journal takes record
+    // dates up to the end of next year, so every record's month can be shown.
+    for (int year = kFirstYear; year <= seams::today().year() + 1; ++year)
         ComboBox2->addItem(QString::number(year));
     Button5 = makeButton(this, "Button5", QStringLiteral("Обновить"));
     Button6 = makeButton(this, "Button6", QStringLiteral("Печать"));

@@ -115,13 +115,13 @@ TEST_F(TimesheetWindowTest, PayColumnsShowTwoDecimalsInTheUsersFormat)
     QLocale::setDefault(QLocale::c());
 }
 
-TEST_F(TimesheetWindowTest, YearListRunsFromTheFirstYearToTheCurrentOne)
+TEST_F(TimesheetWindowTest, YearListRunsFromTheFirstYearToTheNextOne)
 {
     fakes->clock = QDateTime(QDate(2031, 1, 2), QTime(8, 0));
     TForm19 window;
     EXPECT_EQ(window.ComboBox2->itemText(0), "2007");
-    EXPECT_EQ(window.ComboBox2->itemText(window.ComboBox2->count() - 1), "2031");
-    EXPECT_EQ(window.ComboBox2->count(), 2031 - 2007 + 1);
+    EXPECT_EQ(window.ComboBox2->itemText(window.ComboBox2->count() - 1), "2032");
+    EXPECT_EQ(window.ComboBox2->count(), 2032 - 2007 + 1);
 }
 
 TEST_F(TimesheetWindowTest, WeekendsAreRedAndDaysPastTheMonthEndHidden)
@@ -250,7 +250,7 @@ TEST_F(TimesheetWindowTest, AJournalYearOutsideTheListSelectsItsNearestEnd)
         QString month, year;
     };
     const Case cases[] = {
-        {QDate(2027, 7, 1), "Июль", "2026"},  // the journal takes dates up to the end of next year
+        {QDate(2027, 7, 1), "Июль", "2027"},  // the list reaches the end of next year, as the journal does
         {QDate(2001, 3, 1), "Март", "2007"},
         {QDate(2026, 12, 10), "Декабрь", "2026"},
     };
