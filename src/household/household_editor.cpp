@@ -88,7 +88,7 @@ void TForm24::layOutControls()
     GroupBox1->setMinimumWidth(520);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    centreOnDesktop(this);
+    centreOnDesktop(*this);
 }
 
 void TForm24::showToAdd()

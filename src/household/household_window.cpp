@@ -50,7 +50,7 @@ TForm25::TForm25(QWidget* parent) : QDialog(parent), fatigue(DataModule6->ADO_DB
     fatigue.setObjectName(QStringLiteral("fatigue"));
     buildControls();
     setFixedSize(880, 480);
-    centreOnDesktop(this);
+    centreOnDesktop(*this);
 
     // A typed date counts once it is complete (Enter or leaving the box), a chosen one at once.
     connectHandler(DTPcker1, &QDateEdit::dateChanged, this, &TForm25::DTPcker1Change);

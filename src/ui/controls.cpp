@@ -70,6 +70,12 @@ void centreOn(QWidget& window, const QWidget& over)
     window.move(over.frameGeometry().center() - window.rect().center());
 }
 
+void centreOnDesktop(QWidget& window)
+{
+    if (const QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
 QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls)
 {
     auto* row = new QWidget(parent);
@@ -81,12 +87,6 @@ QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls)
         stretch = 0;
     }
     return row;
-}
-
-void centreOnDesktop(QWidget* window)
-{
-    if (const QScreen* screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 namespace {

@@ -26,8 +26,6 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls);
 // Controls side by side as one field of a form (a box and its "..." button); the first
 // takes the room that is left.
 QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls);
-// Puts a window of its final size in the middle of the desktop it will show on.
-void centreOnDesktop(QWidget* window);
 // Runs `focus` whenever the window becomes active again after another window of the
 // program (an editor, a picker, a message) had been active; switching back from another
 // program leaves the focus where the user put it.
@@ -48,3 +46,5 @@ private:
 // Moves a window so that its centre lies on the centre of another (a dialog opened
 // "centred on the main window").
 void centreOn(QWidget& window, const QWidget& over);
+// Puts a window of its final size in the middle of the desktop it will show on.
+void centreOnDesktop(QWidget& window);
