@@ -3,12 +3,11 @@
 #include "acceptance_mark.h"
 #include "access_roles.h"
 #include "data_module.h"
+#include "database_error.h"
 #include "journal_window.h"
 #include "record_editor.h"
+#include "record_save.h"
 #include "seams.h"
-#include "timesheet_hours.h"
-#include "date_box.h"
-
 
 void TForm1::Button1Click() { Form11->showToAdd(); }
 
@@ -23,19 +22,16 @@ void TForm1::Button3Click()
         return;
     const bool deleting
         = seams::messageBoxes().confirm(this, QStringLiteral("Удалить позицию из списка?"), QStringLiteral("Удаление"));
-    if (deleting) {
-        const int worker = journal.fieldByName(QStringLiteral("w_id")).asInteger();
-        // The record's own date: the date box may hold a date the journal was not read for.
-        const QDate date = journal.fieldByName(QStringLiteral("data")).asDate();
-        // The record and its hours go together or not at all.
-        DataModule6->ADO_DB.inTransaction([&] {
-            DataModule6->DelSmena.execute();
-            timesheet_hours::HoursAfterDelete(*DataModule6, worker, CurrentShift, date);
-        });
-    }
-    // After a deletion the next record takes the deleted one's place; after No the record
+    // The record and its hours go together or not at all, and only while the record is
+    // as the journal read it.
+    const bool stale = deleting
+        && record_save::remove(*DataModule6, DataModule6->DelSmena, id.toLongLong(), journal.fieldByName(QStringLiteral("xmin")).asString())
+            == record_save::Outcome::Changed;
+    // After a deletion the next record takes the deleted one's place; otherwise the record
     // the user looked at stays current.
-    journal.refresh(deleting ? QString() : QStringLiteral("id"));
+    journal.refresh(deleting && !stale ? QString() : QStringLiteral("id"));
+    if (stale)
+        throw StaleRecordError();
 }
 
 void TForm1::DBGrid2DblClick()
@@ -47,6 +43,10 @@ void TForm1::DBGrid2DblClick()
         return;
     updtOK.setParam(QStringLiteral("id"), journal.fieldByName(QStringLiteral("id")).asInteger());
     updtOK.setParam(QStringLiteral("ok"), acceptance_mark::toggled(journal.fieldByName(QStringLiteral("ok")).asString()));
-    updtOK.execute();
+    updtOK.setParam(QStringLiteral("version"), journal.fieldByName(QStringLiteral("xmin")).asString());
+    const bool switched = updtOK.execute() > 0;
     journal.refresh(QStringLiteral("id"));
+    // Another workstation's change stands; the user sees it and decides again.
+    if (!switched)
+        throw StaleRecordError();
 }

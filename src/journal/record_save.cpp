@@ -5,6 +5,8 @@
 #include "locks.h"
 #include "timesheet_hours.h"
 
+#include <optional>
+
 namespace record_save {
 
 namespace {
@@ -66,7 +68,49 @@ Outcome checkAndWrite(TDataModule6& module, Command& statement, const JournalWri
     return Outcome::Saved;
 }
 
+struct RecordPlace {
+    int workerId = 0;
+    int shift = 0;
+    QDate date;
+};
+
+// The record's worker, shift and date as stored, the record held against any change until
+// the transaction ends; nothing when it is no longer as it was read.
+std::optional<RecordPlace> lockRecordAsRead(TDataModule6& module, qint64 id, const QString& version)
+{
+    Dataset record(module.ADO_DB, QStringLiteral("select w_id, smena, data from accounts_dep.smena "
+                                                 "where id=:id and xmin=:version for update"));
+    record.setParam(QStringLiteral("id"), id);
+    record.setParam(QStringLiteral("version"), version);
+    record.open();
+    if (record.isEmpty())
+        return std::nullopt;
+    return RecordPlace{record.fieldByName(QStringLiteral("w_id")).asInteger(),
+                       record.fieldByName(QStringLiteral("smena")).asInteger(),
+                       record.fieldByName(QStringLiteral("data")).asDate()};
+}
+
+// The record is locked before its cell, in the order of a save (which writes the record
+// and then locks the cells), so a deletion and a save never wait for each other in a circle.
+Outcome deleteAndBringHoursInLine(TDataModule6& module, Command& deletion, qint64 id, const QString& version)
+{
+    const std::optional<RecordPlace> place = lockRecordAsRead(module, id, version);
+    if (!place)
+        return Outcome::Changed;
+    timesheet_hours::LockHoursRow(module, timesheet_hours::keyOf(place->workerId, place->shift, place->date));
+    deletion.execute();
+    timesheet_hours::HoursAfterDelete(module, place->workerId, place->shift, place->date);
+    return Outcome::Saved;
+}
+
 }  // namespace
+
+Outcome remove(TDataModule6& module, Command& deletion, qint64 id, const QString& version)
+{
+    Outcome outcome = Outcome::Saved;
+    module.ADO_DB.inTransaction([&] { outcome = deleteAndBringHoursInLine(module, deletion, id, version); });
+    return outcome;
+}
 
 Outcome save(TDataModule6& module, Command& statement, const JournalWrite& write)
 {

@@ -8,7 +8,8 @@
 class Command;
 class TDataModule6;
 
-// The save of one journal record, safe with several workstations on one database.
+// The save and the deletion of one journal record, safe with several workstations on one
+// database.
 //
 // In one transaction: the record's six values (worker, item, operation, date, shift,
 // colour) are held by an advisory lock, so a second workstation saving the same values
@@ -46,7 +47,13 @@ enum class Outcome { Saved, Duplicate, WorkerGone, ItemGone, OperationGone, Chan
 // changed or deleted by another workstation since it was read.
 Outcome save(TDataModule6& module, Command& statement, const JournalWrite& write);
 
-// What the user is told when the save was refused; empty for Saved.
+// Runs the deletion of the record `id` (the journal's DelSmena) while the record is as it was
+// read (its row version), and brings the cell of the record's worker, shift and date, as the
+// database holds them, in line, in one transaction. Changed: another workstation changed or
+// deleted the record since it was read; nothing is deleted.
+Outcome remove(TDataModule6& module, Command& deletion, qint64 id, const QString& version);
+
+// What the user is told when the save or deletion was refused; empty for Saved.
 QString refusalMessage(Outcome outcome);
 
 }  // namespace record_save

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 
@@ -78,6 +79,7 @@ protected:
         });
     }
     void saveWhileTheOtherDeletes(const std::function<void(TDataModule6&)>& deletion, const QString& message);
+    void deleteWhileTheOtherMovesTheRecord(bool otherStillSaving);
     int rowsOfTheMonth() { return db->count("select count(*) from accounts_dep.h_tabel where month=12 and year=2026"); }
 
     bool stayedOpen = false;
@@ -239,6 +241,73 @@ TEST_F(WorkstationsTest, AChangeOfARecordAnotherWorkstationChangedOrDeletedIsRef
         EXPECT_FALSE(stayedOpen) << c.name;
         EXPECT_EQ(db->scalar("select kol_vo from accounts_dep.smena"), c.stored) << c.name;
     }
+}
+
+// Another workstation moves a record to another worker with other hours (through the
+// program's save) between this journal's read and the answer to "Удалить позицию из
+// списка?": the deletion deletes nothing, the moved record and its hours stand, and the
+// user is told and sees the journal as it is now.
+void WorkstationsTest::deleteWhileTheOtherMovesTheRecord(bool otherStillSaving)
+{
+    const int borisov = seed->worker("Борисов Б.Б.");
+    const int id = record(1, 3);
+    hoursRow(1, "d10=3");
+    OtherWorkstation other(*db);
+    const auto moveToBorisov = [&](TDataModule6& module) {
+        Command statement(module.ADO_DB);
+        record_save::JournalWrite write = otherWrite(kThursday, 6, statement);
+        statement.setSql(QStringLiteral("update accounts_dep.smena set w_id=%1, time=6 where id=%2").arg(borisov).arg(id));
+        write.workerId = borisov;
+        write.duplicateQuery = QStringLiteral("select 0 as cnt");
+        write.changing = true;
+        write.formerWorkerId = j.worker;
+        write.formerDate = kThursday;
+        EXPECT_EQ(record_save::save(module, statement, write), record_save::Outcome::Saved);
+    };
+    logIn("8573", [&] {
+        ASSERT_EQ(listedNames(), QStringList{"Иванов И.И."});
+        if (otherStillSaving)
+            other.holdUntilWaitedFor(moveToBorisov);
+        else
+            moveToBorisov(other.module);
+        Form1->Button3->click();
+        EXPECT_EQ(listedNames(), QStringList{"Борисов Б.Б."});
+    });
+    if (otherStillSaving) {
+        EXPECT_TRUE(other.finish()) << "the deletion did not wait for the other workstation";
+    }
+    EXPECT_EQ(messageTexts(), QStringList({"Удаление: Удалить позицию из списка?",
+                                           "Ошибка: Запись изменена другим пользователем, список обновлён"}));
+    EXPECT_EQ(db->scalar("select w_id || ' ' || time from accounts_dep.smena"), QStringLiteral("%1 6").arg(borisov));
+    EXPECT_EQ(cell(1, kThursday, borisov), "6");
+    EXPECT_EQ(cell(1), "<null>");
+}
+
+TEST_F(WorkstationsTest, ADeletionOfARecordAnotherWorkstationChangedMeanwhileIsRefused)
+{
+    deleteWhileTheOtherMovesTheRecord(false);
+}
+
+// The other workstation's save is still under way when the deletion starts: the deletion
+// waits for it and then finds the record changed.
+TEST_F(WorkstationsTest, ADeletionWaitsForAChangeUnderWayAndIsRefused) { deleteWhileTheOtherMovesTheRecord(true); }
+
+// A double click on a record another workstation changed since the journal was read
+// leaves the mark as it is: the user is told and sees the record as it is now.
+TEST_F(WorkstationsTest, AnAcceptanceSwitchOfARecordChangedMeanwhileIsRefused)
+{
+    record(1, 3);
+    logIn("8573", [&] {
+        db->exec("update accounts_dep.smena set kol_vo=99");
+        QWidget* viewport = Form1->DBGrid2->viewport();
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, Form1->DBGrid2->visualRect(Form1->DBGrid2->model()->index(0, 0)).center());
+        EXPECT_EQ(DataModule6->Smena1.fieldByName("kol_vo").asString(), "99");
+        EXPECT_EQ(DataModule6->Smena1.fieldByName("ok").asString(), "no");
+        // Read again, the record takes the switch.
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, Form1->DBGrid2->visualRect(Form1->DBGrid2->model()->index(0, 0)).center());
+    });
+    EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Запись изменена другим пользователем, список обновлён"});
+    EXPECT_EQ(db->scalar("select ok || ' ' || kol_vo from accounts_dep.smena"), "ok 99");
 }
 
 // The server ends the program's connection while the foreman types a record: "Запись"
