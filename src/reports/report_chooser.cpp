@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "date_box.h"
 #include "handler_guard.h"
 #include "period_report_window.h"
 #include "period_reports.h"
@@ -11,7 +12,6 @@
 #include "radio_group.h"
 #include "seams.h"
 
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,19 +21,6 @@
 #include <QVBoxLayout>
 
 TForm18* Form18 = nullptr;
-
-namespace {
-
-QDateEdit* makeDateBox(QWidget* parent, const char* name)
-{
-    auto* box = new QDateEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setCalendarPopup(true);
-    box->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return box;
-}
-
-}  // namespace
 
 TForm18::TForm18(QWidget* parent)
     : QDialog(parent), XLS_Rep(DataModule6->ADO_DB, productionSql()), excel_(this)
@@ -54,8 +41,8 @@ void TForm18::buildControls()
 
     GroupBox1 = new QGroupBox(QStringLiteral("Период отбора"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    DTPicker1 = makeDateBox(GroupBox1, "DTPicker1");
-    DTPicker2 = makeDateBox(GroupBox1, "DTPicker2");
+    DTPicker1 = new DateBox(GroupBox1, "DTPicker1");
+    DTPicker2 = new DateBox(GroupBox1, "DTPicker2");
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("с"), DTPicker1);
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("по"), DTPicker2);
     auto* period = new QGridLayout(GroupBox1);

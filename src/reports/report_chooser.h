@@ -1,13 +1,13 @@
 #pragma once
 
 #include "dataset.h"
+#include "date_box.h"
 #include "excel_export.h"
 #include "period_query.h"
 
 #include <QDialog>
 
 class PeriodReportWindow;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -24,8 +24,8 @@ public:
     QGroupBox* GroupBox1;     // "Период отбора"
     QLabel* Label1;           // "с"
     QLabel* Label2;           // "по"
-    QDateEdit* DTPicker1;     // from, inclusive
-    QDateEdit* DTPicker2;     // to, exclusive
+    DateBox* DTPicker1;       // from, inclusive
+    DateBox* DTPicker2;       // to, exclusive
     QPushButton* Button4;     // "Отчет по рабочим"
     QPushButton* Button2;     // "Отчет по продукции"
     QPushButton* Button1;     // "Детальный отчет по рабочим"

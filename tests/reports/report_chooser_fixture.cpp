@@ -57,7 +57,7 @@ int ReportChooserTest::record(const Line& l, const QDate& date, int quantity, in
 void ReportChooserTest::typeDate(QDateEdit* box, const QString& text)
 {
     box->setFocus();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Home);
     QTest::keyClicks(box, text);
     QTest::keyClick(box, Qt::Key_Return);
 }

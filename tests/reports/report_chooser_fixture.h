@@ -27,8 +27,8 @@ protected:
     Line line(int worker, const QString& nom, const QString& vid, int naimen = 0);
     int record(const Line& l, const QDate& date, int quantity, int rejects = 0, int color = 0, double price = 10.0);
 
-    // Types a date ("01.03.2024") into a date box the way a user does: into the box, from
-    // its first section on.
+    // Types a date ("01.03.2024") into a date box the way a user does: Home, the digits
+    // and Enter.
     static void typeDate(QDateEdit* box, const QString& text);
     // Clicks the product kind's radio button (0 "Все", 1 "Готовая продукция", 2 "Заготовки").
     static void chooseProductKind(int index);

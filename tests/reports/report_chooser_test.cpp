@@ -4,7 +4,9 @@
 #include "radio_group.h"
 #include "report_chooser.h"
 #include "report_chooser_fixture.h"
+#include "russian_locale.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,6 +86,36 @@ TEST_F(ReportChooserTest, RolesLeaveTheForemanAndTheWarehouseOnlyTheDetailedProd
         EXPECT_EQ(enabled.join(' '), c.enabled) << c.code;
         EXPECT_EQ(productKind, c.productKind) << c.code;
     }
+}
+
+// The period typed as the journal's date box takes it: Tab takes a typed date and leaves
+// the box (one stop each), a date that does not exist is refused and the last one kept,
+// and the report covers the period as typed.
+TEST_F(ReportChooserTest, TypedDatesAreTakenAsTypedAndTabLeavesEachBox)
+{
+    const RussianLocale russian;
+    openChooser([&] {
+        QApplication::setActiveWindow(Form18);
+        Form18->DTPicker1->setFocus();
+        QTest::keyClick(Form18->DTPicker1, Qt::Key_Home);
+        QTest::keyClicks(Form18->DTPicker1, "01.10.2024");
+        QTest::keyClick(Form18->DTPicker1, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Form18->DTPicker2);
+        QTest::keyClicks(Form18->DTPicker2, "3111");
+        QTest::keyClick(Form18->DTPicker2, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Form18->Button4);
+        EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Дата: такой даты нет (31.11.2024), оставлена прежняя 01.03.2024"});
+        QTest::keyClick(Form18->Button4, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(Form18->DTPicker2, Qt::Key_Home);
+        QTest::keyClicks(Form18->DTPicker2, "1.11");
+        QTest::keyClick(Form18->DTPicker2, Qt::Key_Tab);
+        EXPECT_EQ(Form18->DTPicker1->date(), QDate(2024, 10, 1));
+        EXPECT_EQ(Form18->DTPicker2->date(), QDate(2024, 11, 1));
+        QTest::mouseClick(Form18->Button4, Qt::LeftButton);
+    });
+    ASSERT_EQ(fakes->previews.size(), 1u);
+    EXPECT_EQ(fakes->previews.back().title, "Отчет по рабочим за период с 01.10.2024 по 01.11.2024");
+    EXPECT_EQ(messageTexts().size(), 1);
 }
 
 }  // namespace
