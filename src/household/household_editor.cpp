@@ -2,20 +2,22 @@
 
 #include "controls.h"
 #include "data_module.h"
+#include "date_box.h"
 #include "field_box.h"
 #include "handler_guard.h"
+#include "household_entries.h"
 #include "household_window.h"
+#include "input_rules.h"
 #include "lookup_combo_box.h"
 #include "seams.h"
 #include "sql_text.h"
 
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 TForm24* Form24 = nullptr;
@@ -23,6 +25,19 @@ TForm24* Form24 = nullptr;
 namespace {
 
 constexpr qint64 kHouseholdWorks = 7777;
+
+// Whole hours of one entry; a day's hours of a worker cannot exceed them either.
+const InputRule kHours
+    = InputRule::wholeNumber(QStringLiteral("Кол-во"), 1, household_entries::kMaxDayHours, QStringLiteral("часов"));
+// The hours the amount is shown for: those a save takes, and the 0 a new entry starts with.
+const InputRule kShownHours = InputRule::wholeNumber(QStringLiteral("Кол-во"), 0, household_entries::kMaxDayHours);
+
+// No count at all: nothing typed, or a whole number of 0 or less.
+bool noHours(const QString& typed)
+{
+    static const QRegularExpression zeroOrLess(QStringLiteral("^\\s*(-[0-9]+|[-+]?0+)?\\s*$"));
+    return zeroOrLess.match(typed).hasMatch();
+}
 
 QString typeWorkSql()
 {
@@ -63,9 +78,9 @@ void TForm24::buildControls()
     cb_type_work = new LookupComboBox(type_work, QStringLiteral("id"), QStringLiteral("vid"), this);
     cb_type_work->setObjectName(QStringLiteral("cb_type_work"));
     Edit6 = makeEdit(this, "Edit6");
-    // Hours are a whole number of at most 9 digits, so they always fit the integer column.
-    Edit6->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit6));
-    Edit6->setMaxLength(9);
+    // The box shows what was typed; the save checks it.
+    kHours.prepare(Edit6);
+    selectTextOnFocus(Edit6);
     Edit6->setText(QStringLiteral("0"));
     Label1 = makeLabel(this, "Label1", QStringLiteral("ч.    Цена"), nullptr);
     DBEdit1 = new FieldBox(type_work, QStringLiteral("price"), this);
@@ -107,6 +122,9 @@ void TForm24::showToChange(const Dataset& entry)
     Edit2->setText(entry.fieldByName(QStringLiteral("s_caption")).asString());
     NomId = entry.fieldByName(QStringLiteral("id_nom")).asLargeInt();
     WorkerId = entry.fieldByName(QStringLiteral("id_p")).asInteger();
+    EntryId = entry.fieldByName(QStringLiteral("id")).asLargeInt();
+    EntryVersion = entry.fieldByName(QStringLiteral("xmin")).asString();
+    EntryDate = entry.fieldByName(QStringLiteral("d_date")).asDate();
     prepare(1, entry.fieldByName(QStringLiteral("cnt")).asString().trimmed(), entry.fieldByName(QStringLiteral("id_o")).asLargeInt());
     showAndClose();
 }
@@ -145,12 +163,13 @@ void TForm24::Button4Click()
 }
 
 // The amount follows every keystroke: the kinds are read again with the typed hours and
-// the same row stays current.
+// the same row stays current. Hours that cannot be saved show no amount.
 void TForm24::Edit6Change()
 {
     if (Edit6->text().isEmpty())
         return;
-    type_work.setParam(QStringLiteral("cnt"), Edit6->text().toLongLong());
+    const CheckedInput hours = kShownHours.check(Edit6->text());
+    type_work.setParam(QStringLiteral("cnt"), hours.accepted() ? QVariant(hours.value.toInt()) : QVariant());
     type_work.refresh();
 }
 
@@ -170,43 +189,56 @@ bool TForm24::validate()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return false;
     }
-    if (Edit6->text().toLongLong() <= 0) {
+    if (noHours(Edit6->text())) {
         refuse(QStringLiteral("Нужно завести количество!"));
         return false;
     }
-    return true;
+    return true;  // other hours that are no whole number of 1 to 24 the rule refuses by name
 }
 
 void TForm24::Button1Click()
 {
     if (!validate())
         return;
+    const QString hours = kHours.valueOf(Edit6);
     Command& statement = DataModule6->SQL_exec;
-    statement.setSql(adding() ? insertStatement() : updateStatement());
-    statement.execute();
-    Form25->reread(adding() ? 0 : Form25->fatigue.fieldByName(QStringLiteral("id")).asLargeInt());
+    statement.setSql(adding() ? insertStatement(hours) : updateStatement(hours));
+    const household_entries::Outcome outcome
+        = household_entries::save(*DataModule6, statement, {WorkerId, NomId, adding() ? Form25->DTPcker1->date() : EntryDate});
+    if (outcome == household_entries::Outcome::Changed) {
+        // What the dialog shows is no longer the entry; the list shows it as it is now.
+        Form25->reread(EntryId);
+        refuse(household_entries::refusalMessage(outcome));
+        reject();
+        return;
+    }
+    if (outcome != household_entries::Outcome::Saved) {
+        refuse(household_entries::refusalMessage(outcome));
+        return;
+    }
+    Form25->reread(adding() ? 0 : EntryId);
     accept();
 }
 
 // The stored price of the chosen row: a full stop whatever the user's decimal separator.
 QString TForm24::priceText() const { return type_work.fieldByName(QStringLiteral("price")).asString().trimmed(); }
 
-// A change keeps the entry's date and shift.
-QString TForm24::updateStatement() const
+// A change keeps the entry's date and shift, and is written only over the entry as it
+// was read.
+QString TForm24::updateStatement(const QString& hours) const
 {
     return QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=") + n(NomId) + QStringLiteral(", id_o=") + n(cb_type_work->keyValue())
-        + QStringLiteral(", id_p=") + n(WorkerId) + QStringLiteral(", cnt=") + n(Edit6->text().toLongLong())
-        + QStringLiteral(", price=") + priceText() + QStringLiteral(" where id=")
-        + n(Form25->fatigue.fieldByName(QStringLiteral("id")).asLargeInt());
+        + QStringLiteral(", id_p=") + n(WorkerId) + QStringLiteral(", cnt=") + hours + QStringLiteral(", price=") + priceText()
+        + QStringLiteral(" where id=") + n(EntryId) + QStringLiteral(" and xmin=") + sql_text::quoted(EntryVersion);
 }
 
 // The date goes in through to_date, which the server reads the same under any date style.
-QString TForm24::insertStatement() const
+QString TForm24::insertStatement(const QString& hours) const
 {
     const QDate date = Form25->DTPcker1->date();
     return QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)VALUES(")
         + n(NomId) + QStringLiteral(", ") + n(cb_type_work->keyValue()) + QStringLiteral(" ,") + n(WorkerId) + QStringLiteral(", ")
         + sql_text::toDate(date) + QStringLiteral(", ") + n(date.month()) + QStringLiteral(", ") + n(date.year())
-        + QStringLiteral(", ") + n(Form25->EntryShift) + QStringLiteral(", ") + n(Edit6->text().toLongLong())
+        + QStringLiteral(", ") + n(Form25->EntryShift) + QStringLiteral(", ") + hours
         + QStringLiteral(", ") + priceText() + QStringLiteral(")");
 }

@@ -24,6 +24,10 @@ public:
     // The chosen nomenclature entry and worker; 0 while none is chosen.
     qint64 NomId = 0;
     int WorkerId = 0;
+    // The entry being changed as the journal read it: its key, row version (xmin) and date.
+    qint64 EntryId = 0;
+    QString EntryVersion;
+    QDate EntryDate;
 
     // The workers list and the nomenclature picker shown as pickers: they fill Edit1 and
     // WorkerId, Edit2 and NomId, and return when the picker closes. Left empty, the "..."
@@ -63,8 +67,8 @@ private:
     void prepare(int tag, const QString& hours, qint64 workKind);
     void showAndClose();
     bool validate();
-    QString insertStatement() const;
-    QString updateStatement() const;
+    QString insertStatement(const QString& hours) const;
+    QString updateStatement(const QString& hours) const;
     QString priceText() const;
 };
 

@@ -3,11 +3,13 @@
 #include "controls.h"
 #include "data_grid.h"
 #include "data_module.h"
+#include "database_error.h"
+#include "date_box.h"
 #include "handler_guard.h"
 #include "household_editor.h"
+#include "household_entries.h"
 #include "seams.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
@@ -18,10 +20,12 @@ TForm25* Form25 = nullptr;
 
 namespace {
 
+// Besides the listed columns it reads each entry's row version (xmin, as text, which
+// "distinct" can compare), so that a change or deletion touches only the entry as it was read.
 QString fatigueSql()
 {
     return QStringList{
-        QStringLiteral("select distinct vo.vid, p.fio, i.s_caption, (f.cnt*f.price) as summ,  f.* "),
+        QStringLiteral("select distinct vo.vid, p.fio, i.s_caption, (f.cnt*f.price) as summ,  f.*, f.xmin::text as xmin "),
         QStringLiteral("from accounts_dep.fatigue f, cmn_classifier.item i, accounts_dep.person p,accounts_dep.vid_oper vo, accounts_dep.oper o "),
         QStringLiteral("where f.id_nom =i.id and p.id=f.id_p and vo.id = f.id_o and o.i_id >=7777 and o.vid >=7777 and f.d_date = :d_date"),
         QStringLiteral("order by p.fio")}
@@ -63,11 +67,7 @@ TForm25::TForm25(QWidget* parent) : QDialog(parent), fatigue(DataModule6->ADO_DB
 
 void TForm25::buildControls()
 {
-    DTPcker1 = new QDateEdit(this);
-    DTPcker1->setObjectName(QStringLiteral("DTPcker1"));
-    DTPcker1->setCalendarPopup(true);
-    DTPcker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    DTPcker1->setKeyboardTracking(false);
+    DTPcker1 = new DateBox(this, "DTPcker1");
     DBGrid1 = new DataGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->bind(fatigue, fatigueColumns());
@@ -152,11 +152,11 @@ void TForm25::Button7Click()
         return;
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить позицию из списка?"), QStringLiteral("Удаление")))
         return;
-    Command& statement = DataModule6->SQL_exec;
-    statement.setSql(QStringLiteral("delete from accounts_dep.fatigue where id=")
-                     + QString::number(fatigue.fieldByName(QStringLiteral("id")).asLargeInt()));
-    statement.execute();
+    const bool deleted = household_entries::remove(*DataModule6, fatigue.fieldByName(QStringLiteral("id")).asLargeInt(),
+                                                   fatigue.fieldByName(QStringLiteral("xmin")).asString());
     reread();
+    if (!deleted)
+        throw StaleRecordError();
 }
 
 void TForm25::Button8Click() { QDialog::reject(); }

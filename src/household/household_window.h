@@ -1,11 +1,11 @@
 #pragma once
 
 #include "dataset.h"
+#include "date_box.h"
 
 #include <QDialog>
 
 class DataGrid;
-class QDateEdit;
 class QPushButton;
 
 // The household-work journal "Хоз. работы (25)": the entries of one date, each worker's
@@ -21,7 +21,7 @@ public:
     // The entries of the date "d_date" whose worker and nomenclature entry exist.
     Dataset fatigue;
 
-    QDateEdit* DTPcker1;
+    DateBox* DTPcker1;
     DataGrid* DBGrid1;
     QPushButton* Button5;  // "Добавить"
     QPushButton* Button6;  // "Изменить"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,3 +134,38 @@ DisabledWhileBusy::~DisabledWhileBusy()
         if (control)
             control->setEnabled(true);
 }
+
+namespace {
+
+// A click places the cursor after the focus came in: the text is selected once the click
+// is over, unless the user dragged a selection of his own.
+class SelectOnFocus : public QObject {
+public:
+    explicit SelectOnFocus(QLineEdit* box) : QObject(box), box_(box) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != box_)
+            return false;
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            // Back from a message or a pop-up the user goes on where he was.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                box_->selectAll();
+            clickPending_ = reason == Qt::MouseFocusReason;
+        } else if (event->type() == QEvent::MouseButtonRelease && clickPending_) {
+            clickPending_ = false;
+            if (!box_->hasSelectedText())
+                box_->selectAll();
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    bool clickPending_ = false;
+};
+
+}  // namespace
+
+void selectTextOnFocus(QLineEdit* box) { box->installEventFilter(new SelectOnFocus(box)); }

@@ -48,3 +48,6 @@ private:
 void centreOn(QWidget& window, const QWidget& over);
 // Puts a window of its final size in the middle of the desktop it will show on.
 void centreOnDesktop(QWidget& window);
+// The box's text is selected whenever the user enters it, by Tab or by a click, so that
+// what is typed next replaces it ("8", not "08").
+void selectTextOnFocus(QLineEdit* box);

@@ -2,6 +2,8 @@
 
 #include "date_box.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -51,6 +53,51 @@ TEST_F(HouseholdWindowTest, ChoosingADateListsItsEntriesAndEscapeCloses)
         EXPECT_TRUE(listed().isEmpty());
         QTest::keyClick(Form25, Qt::Key_Escape);
         EXPECT_FALSE(Form25->isVisible());
+    });
+}
+
+// A date typed as the journal's date box takes it: the day double-clicked, the digits, and
+// Enter or leaving the box takes it and the list follows; nothing is read while typing, and
+// a date that does not exist or lies beyond the range is refused, the list staying as it was.
+TEST_F(HouseholdWindowTest, ATypedDateIsTakenAsTypedAndTheListFollowsIt)
+{
+    const QDate friday = kThursday.addDays(1);
+    const QDate lastOfNovember(2026, 11, 30);
+    entry(petrov, cleaning, 7777, 8, 150, lastOfNovember);
+    entry(sidorov, roofing, 7777, 3, 150, friday);
+    const QString kept = ", оставлена прежняя 11.12.2026";
+    const struct {
+        const char* typed;
+        Qt::Key taking;
+        QDate date;
+        const char* listed;
+        QString message;
+    } cases[] = {
+        {"30.11", Qt::Key_Return, lastOfNovember, "Петров П.П.", {}},
+        {"30.11.2026", Qt::Key_Return, lastOfNovember, "Петров П.П.", {}},
+        {"3011", Qt::Key_Tab, lastOfNovember, "Петров П.П.", {}},
+        {"31.02", Qt::Key_Return, friday, "Сидоров С.С.", "Ошибка: Дата: такой даты нет (31.02.2026)" + kept},
+        {"01012028", Qt::Key_Tab, friday, "Сидоров С.С.",
+         "Ошибка: Дата: только с 01.01.2000 по 31.12.2027 (введено 01.01.2028)" + kept},
+    };
+    inHouseholdJournal([&] {
+        for (const auto& c : cases) {
+            fakes->messages.shown.clear();
+            Form25->DTPcker1->setDate(friday);  // as the calendar chooses
+            list_test::activateAgain(*Form25);
+            QLineEdit* text = Form25->DTPcker1->findChild<QLineEdit*>();
+            QTest::mouseDClick(text, Qt::LeftButton, {}, QPoint(6, text->height() / 2));  // on the day
+            ASSERT_EQ(text->selectedText(), "11") << c.typed;
+            QTest::keyClicks(Form25->DTPcker1, c.typed);
+            EXPECT_EQ(listed(), QStringList{"Сидоров С.С."}) << c.typed;
+            QTest::keyClick(Form25->DTPcker1, c.taking);
+            EXPECT_EQ(Form25->DTPcker1->date(), c.date) << c.typed;
+            EXPECT_EQ(listed(), QStringList{c.listed}) << c.typed;
+            EXPECT_EQ(messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.typed;
+            if (c.taking == Qt::Key_Tab) {
+                EXPECT_EQ(QApplication::focusWidget(), Form25->DBGrid1) << c.typed;
+            }
+        }
     });
 }
 
