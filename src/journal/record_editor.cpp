@@ -97,8 +97,12 @@ void TForm11::buildControls()
 // Quantity, rejects, colour and hours show what was typed; the save checks it.
 void TForm11::prepareNumberBoxes()
 {
-    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6})
+    // Entered by a click as by Tab, a box's text is selected: what is typed replaces the
+    // 0 instead of joining it ("08").
+    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6}) {
         ruleOf(edit).prepare(edit);
+        selectTextOnFocus(edit);
+    }
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit6})
         edit->installEventFilter(this);
 }

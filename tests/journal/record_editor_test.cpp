@@ -1,5 +1,6 @@
 #include "date_box.h"
 #include "journal_fixture.h"
+#include "list_test_support.h"
 #include "operation_texts.h"
 #include "record_editor.h"
 
@@ -383,6 +384,22 @@ TEST_F(EditorTest, FailedUpkeepLeavesTheJournalAsItWasAndTheSaveCanBeRetried)
         });
         EXPECT_TRUE(stayedOpen);
         EXPECT_EQ(db->scalar("select time from accounts_dep.smena"), "8");
+    });
+}
+
+// A click into a number box selects its text: typed digits replace the 0 ("8", not "08").
+TEST_F(EditorTest, AClickIntoANumberBoxSelectsItsText)
+{
+    logIn("8573", [&] {
+        openEditor(Form1->Button1, [&] {
+            list_test::activateAgain(*Form11);
+            for (QLineEdit* edit : {Form11->Edit3, Form11->Edit4, Form11->Edit6}) {
+                Form11->Button1->setFocus();
+                QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+                QTest::keyClicks(edit, "8");
+                EXPECT_EQ(edit->text(), "8") << edit->objectName().toStdString();
+            }
+        });
     });
 }
 
