@@ -95,8 +95,11 @@ DatabaseError failureOf(const PGresult* result, PGconn* conn)
 {
     if (!result)
         return DatabaseError(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
-    return DatabaseError(QString::fromUtf8(PQresultErrorMessage(result)).trimmed(),
-                         QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE)),
+    const QString sqlState = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    if (DatabaseError::isAdministratorRefusal(sqlState))
+        return DatabaseError::administratorRefusal(
+            QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY)), sqlState);
+    return DatabaseError(QString::fromUtf8(PQresultErrorMessage(result)).trimmed(), sqlState,
                          QString::fromUtf8(PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME)));
 }
 

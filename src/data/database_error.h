@@ -24,6 +24,16 @@ public:
     // The text is the program's own Russian message, not the server's.
     bool isOwnMessage() const { return ownMessage_; }
 
+    // A refusal by the plant's administrator scripts (db/admin, SQLSTATE class TB): their
+    // message is written for users and shown as it stands, without the server's context.
+    static bool isAdministratorRefusal(const QString& sqlState) { return sqlState.startsWith(QStringLiteral("TB")); }
+    static DatabaseError administratorRefusal(const QString& message, const QString& sqlState)
+    {
+        DatabaseError error(OwnMessage{}, message);
+        error.sqlState_ = sqlState;
+        return error;
+    }
+
 protected:
     struct OwnMessage {};
     DatabaseError(OwnMessage, const QString& message) : DatabaseError(message) { ownMessage_ = true; }
