@@ -385,7 +385,6 @@ void TForm1::N11Click()
 {
     preselectTimesheetMonth();
     Form19->ComboBox1Change();
-    centreOn(*Form19, *this);
     seams::showModal(*Form19);
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();
@@ -394,7 +393,7 @@ void TForm1::N11Click()
 void TForm1::N12Click() { runLegacyImport(DataModule6->ADO_DB, *this, *Label1, *Timer1); }
 
 // The reports propose the previous calendar month of today, whatever the journal date.
-void TForm1::N9Click() { Form18->showFromMenu(*this); }
+void TForm1::N9Click() { Form18->showFromMenu(); }
 
 void TForm1::Timer1Timer()
 {
