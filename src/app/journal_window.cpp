@@ -340,12 +340,12 @@ void TForm1::RadioButtonClick(int shift)
     paintShiftSelectors();
 }
 
+// A shift whose re-read fails keeps the records it showed until a re-read succeeds.
 void TForm1::Button8Click()
 {
     WaitCursor waiting;
-    closeShiftQueries();
     for (int shift = 1; shift <= 4; ++shift)
-        DataModule6->shiftQuery(shift).open();
+        DataModule6->shiftQuery(shift).refresh(QStringLiteral("id"));
 }
 
 // The household journal starts on today's date whatever the journal's date.
