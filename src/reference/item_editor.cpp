@@ -75,7 +75,7 @@ void TForm7::Button1Click()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    kBrand.valueOf(brand);
+    kBrand.valueOf(Edit1);
     const QString mass = kMass.valueOf(Edit2);
     if (duplicate(brand))
         return;
