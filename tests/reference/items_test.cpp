@@ -152,17 +152,24 @@ TEST_F(ItemsTest, BrandAndNumberAreCheckedBeforeTheyAreWritten)
     EXPECT_EQ(db->column("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф'"), QStringList{"2.750000"});
 }
 
-TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStop)
+// Whatever decimal separator the database's stamp table names, the statement carries a
+// full stop: a comma would split the mass into two values.
+TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStopWhateverTheDatabaseSeparator)
 {
-    DataModule6->DbDelimiter = ".";
-    save(Form3->Button1, 1, [&] {
-        Form7->Edit1->setText("Паста-1");
-        Form7->cb_item->setCurrentIndex(0);
-        Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
-        EXPECT_EQ(Form7->Edit2->text(), "1,5");
-    });
-    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
-    EXPECT_EQ(db->scalar("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Паста-1'"), "1.500000");
+    const std::pair<QString, QString> delimiters[] = {{".", "Паста-1"}, {",", "Паста-2"}, {"", "Паста-3"}};
+    for (const auto& [delimiter, brand] : delimiters) {
+        DataModule6->DbDelimiter = delimiter;
+        save(Form3->Button1, 1, [&] {
+            Form7->Edit1->setText(brand);
+            Form7->cb_item->setCurrentIndex(0);
+            Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
+            EXPECT_EQ(Form7->Edit2->text(), "1,5");
+        });
+        EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+        EXPECT_EQ(db->scalar(QStringLiteral("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = '%1'").arg(brand)),
+                  "1.500000")
+            << delimiter.toStdString();
+    }
 }
 
 // The message boxes of the test, each shown as a window of its own that takes the focus
