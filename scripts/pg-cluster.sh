@@ -2,6 +2,8 @@
 # A private PostgreSQL cluster in a folder of its own, listening only on a unix socket.
 #   pg-cluster.sh start DIR   creates the cluster on first use (role sys), then starts it
 #   pg-cluster.sh stop DIR
+#   pg-cluster.sh crash DIR    stops the server at once, as a power cut would (a test of
+#                              a server restarted under the program starts it again)
 #   pg-cluster.sh running DIR  succeeds when the cluster's server is running
 # The socket lives in DIR/socket on port 5432; the server log in DIR/server.log.
 set -euo pipefail
@@ -42,11 +44,14 @@ case $action in
   stop)
     [ -f "$data/postmaster.pid" ] && as_owner "$bindir/pg_ctl" -D "$data" -m fast -w -s stop
     ;;
+  crash)
+    as_owner "$bindir/pg_ctl" -D "$data" -m immediate -w -s stop
+    ;;
   running)
     [ -f "$data/postmaster.pid" ] && as_owner "$bindir/pg_ctl" -D "$data" status >/dev/null
     ;;
   *)
-    echo "usage: $0 start|stop|running DIR" >&2
+    echo "usage: $0 start|stop|crash|running DIR" >&2
     exit 2
     ;;
 esac

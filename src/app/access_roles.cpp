@@ -33,7 +33,11 @@ void disableJournalWork(TForm1& journal)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{journal.Button2, journal.Button3})
         w->setEnabled(false);
+    // The items themselves, not only their menu: a shortcut of an item works whatever
+    // state its menu is in.
     journal.N2->menuAction()->setEnabled(false);
+    for (QAction* item : journal.N2->actions())
+        item->setEnabled(false);
     journal.N11->setEnabled(false);
 }
 

@@ -340,12 +340,12 @@ void TForm1::RadioButtonClick(int shift)
     paintShiftSelectors();
 }
 
+// A shift whose re-read fails keeps the records it showed until a re-read succeeds.
 void TForm1::Button8Click()
 {
     WaitCursor waiting;
-    closeShiftQueries();
     for (int shift = 1; shift <= 4; ++shift)
-        DataModule6->shiftQuery(shift).open();
+        DataModule6->shiftQuery(shift).refresh(QStringLiteral("id"));
 }
 
 // The household journal starts on today's date whatever the journal's date.
@@ -385,7 +385,6 @@ void TForm1::N11Click()
 {
     preselectTimesheetMonth();
     Form19->ComboBox1Change();
-    centreOn(*Form19, *this);
     seams::showModal(*Form19);
     for (int shift = 1; shift <= 3; ++shift)
         DataModule6->timesheetQuery(shift).close();
@@ -394,7 +393,7 @@ void TForm1::N11Click()
 void TForm1::N12Click() { runLegacyImport(DataModule6->ADO_DB, *this, *Label1, *Timer1); }
 
 // The reports propose the previous calendar month of today, whatever the journal date.
-void TForm1::N9Click() { Form18->showFromMenu(*this); }
+void TForm1::N9Click() { Form18->showFromMenu(); }
 
 void TForm1::Timer1Timer()
 {

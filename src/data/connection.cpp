@@ -72,6 +72,22 @@ PgResultHandle Connection::send(const QByteArray& text, const std::vector<const 
 
 bool Connection::broken() const { return PQstatus(conn_.get()) == CONNECTION_BAD; }
 
+// A statement fails for want of its connection in more ways than libpq's status shows:
+// after a server restart under an idle connection the first statement fails with "server
+// closed the connection unexpectedly" (no server answered, so no SQLSTATE) while the
+// status still reads CONNECTION_OK. A lost connection (class 08) and a server shutting
+// down, crashed or starting up (57P01..57P03) say so in their SQLSTATE.
+bool Connection::lostBy(const PGresult* result) const
+{
+    if (broken() || !result)
+        return true;
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    if (!state || !*state)
+        return true;
+    const QByteArray code(state);
+    return code.startsWith("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
 // One attempt; the transaction the old connection carried is gone either way.
 void Connection::reconnect()
 {
@@ -122,7 +138,7 @@ PgResultHandle Connection::execute(const QString& sql, const std::vector<Paramet
     PgResultHandle result = send(text, values);
     if (succeeded(result.get()))
         return result;
-    if (!broken())
+    if (!lostBy(result.get()))
         throw failureOf(result.get(), conn_.get());
     const bool repeatable = kind == Statement::Read && transactionDepth_ == 0;
     reconnect();

@@ -19,11 +19,12 @@ ParameterText toParameterText(const QVariant& value);
 // The program's one connection to the database (libpq). Every statement goes through
 // PQexecParams; a failure becomes a DatabaseError with the server's text.
 //
-// A connection found broken (server restarted, network dropped, backend terminated) is
-// connected again once (libpq's reset) before the statement gives up with
-// ConnectionLostError. A read that broke outside a transaction is then sent again; a
-// write, or anything inside a transaction, may or may not have reached the server and
-// ends with ConnectionRestoredError for the user to repeat.
+// A connection found broken (server restarted, network dropped, backend terminated),
+// before a statement or by the way the statement failed, is connected again once
+// (libpq's reset) before the statement gives up with ConnectionLostError. A read that
+// broke outside a transaction is then sent again; a write, or anything inside a
+// transaction, may or may not have reached the server and ends with
+// ConnectionRestoredError for the user to repeat.
 class Connection {
 public:
     // Whether a statement may be sent again after the connection broke under it.
@@ -62,6 +63,7 @@ private:
     void rollback() noexcept;
     PgResultHandle send(const QByteArray& text, const std::vector<const char*>& values) const;
     bool broken() const;
+    bool lostBy(const PGresult* failure) const;
     void reconnect();
 
     PgConnHandle conn_;

@@ -103,20 +103,6 @@ bool TDataModule6::CountsAny(const QString& query)
     return count > 0;
 }
 
-QString TDataModule6::ToDbDecimal(const QString& number) const
-{
-    qsizetype at = number.indexOf(QLatin1Char(','));
-    if (at < 0)
-        at = number.indexOf(QLatin1Char('.'));
-    if (at < 0)
-        return number;
-    // Without a separator in the stamp table, dropping the separator would turn 2,25 into 225.
-    const QString delimiter = DbDelimiter.isEmpty() ? QStringLiteral(".") : DbDelimiter;
-    QString result = number;
-    result.replace(at, 1, delimiter);
-    return result;
-}
-
 Dataset& TDataModule6::shiftQuery(int shift)
 {
     switch (shift) {

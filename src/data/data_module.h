@@ -41,7 +41,8 @@ public:
     Command Oper_ed;
     Command Oper_del;
 
-    // Decimal separator for number texts, read from the version stamp table.
+    // Decimal separator named by the version stamp table. Statements carry a full stop
+    // whatever it says: SQL reads no other.
     QString DbDelimiter;
 
     // Runs a count query (one row, column cnt); shows the message and returns true
@@ -50,10 +51,6 @@ public:
     // The same count without the message, for a check made inside a transaction whose
     // locks must not be held while a message box waits for the user.
     bool CountsAny(const QString& query);
-
-    // The number text with its first comma (or, without one, its first full stop)
-    // replaced by DbDelimiter (a full stop while DbDelimiter is empty).
-    QString ToDbDecimal(const QString& number) const;
 
     // Smena1 … Smena4 for shifts 1 … 4; Smena1 for any other value.
     Dataset& shiftQuery(int shift);

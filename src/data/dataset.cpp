@@ -161,15 +161,23 @@ void Dataset::readResult(PGresult* result, std::vector<Row>& into, bool readColu
     }
 }
 
+PgResultHandle Dataset::read() const
+{
+    std::vector<ParameterText> values;
+    for (const QString& name : parsed_.names)
+        values.push_back(toParameterText(params_.value(name)));
+    return connection_.query(parsed_.text, values);
+}
+
 void Dataset::open()
 {
     if (isOpen())
         return;
-    std::vector<ParameterText> values;
-    for (const QString& name : parsed_.names)
-        values.push_back(toParameterText(params_.value(name)));
-    PgResultHandle result = connection_.query(parsed_.text, values);
+    load(read());
+}
 
+void Dataset::load(const PgResultHandle& result)
+{
     resetAround([&] {
         rows_.clear();
         readResult(result.get(), rows_, true);
@@ -197,8 +205,8 @@ void Dataset::refresh(const QString& keyField)
 {
     const int remembered = recNo();
     const QVariant key = keyField.isEmpty() || isEmpty() ? QVariant() : fieldByName(keyField).value();
-    close();
-    open();
+    // Read before the old rows go: when the read fails, the list stays as it was.
+    load(read());
     if (key.isValid() && locate(keyField, key))
         return;
     if (remembered >= 1)

@@ -76,9 +76,10 @@ public:
     void open();
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
-    // Re-reads with the current parameters. With a key field, the record holding the same
-    // key is current again when it is still there; otherwise the record number is kept,
-    // the last record standing in for it when the list has become shorter.
+    // Re-reads with the current parameters (opening a closed dataset). With a key field,
+    // the record holding the same key is current again when it is still there; otherwise
+    // the record number is kept, the last record standing in for it when the list has
+    // become shorter. When the read fails, the records stay as they were.
     void refresh(const QString& keyField = {});
 
     // Records as the filter lets them through.
@@ -131,6 +132,8 @@ private:
     friend class Field;
 
     const Row& currentRow() const;
+    PgResultHandle read() const;
+    void load(const PgResultHandle& result);
     void applyFilter();
     void moveTo(int index);
     void readResult(PGresult* result, std::vector<Row>& into, bool readColumns);

@@ -53,12 +53,11 @@ bool TForm7::duplicate(const QString& brand) const
     return DataModule6->CheckDuplicate(query, QStringLiteral("Такая марка изделия уже заведена!"));
 }
 
-// The mass goes in with the database's decimal separator in both modes: a pasted comma
-// would otherwise split the number into two values.
-QString TForm7::statement(const QString& brand, const QString& mass) const
+// The mass is the checked value, with a full stop whatever the database's decimal
+// separator: SQL reads no other, and a comma would split the number into two values.
+QString TForm7::statement(const QString& brand, const QString& massa) const
 {
     const QString entry = QString::number(cb_item->keyValue());
-    const QString massa = DataModule6->ToDbDecimal(mass);
     if (adding())
         return QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, id_class_item)VALUES(")
             + quoted(brand) + QStringLiteral(", '', 6, ") + massa + QStringLiteral(",") + entry + QStringLiteral(")");
@@ -75,7 +74,7 @@ void TForm7::Button1Click()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    kBrand.valueOf(brand);
+    kBrand.valueOf(Edit1);
     const QString mass = kMass.valueOf(Edit2);
     if (duplicate(brand))
         return;

@@ -42,7 +42,7 @@ void TForm9::Button1Click()
         refuse(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    kName.valueOf(name);
+    kName.valueOf(Edit1);
     if (duplicate(name))
         return;
     Dataset& kinds = DataModule6->Vid_oper;

@@ -105,7 +105,7 @@ void TForm2::Button1Click()
         refuse(QStringLiteral("ФИО нужно заполнить!"));
         return;
     }
-    kName.valueOf(fio);
+    kName.valueOf(Edit1);
     cmd_person.setSql(statement(fio));
     cmd_person.execute();
     accept();

@@ -292,6 +292,7 @@ struct BandInstance {
     double heightMm = 0;
     std::vector<Primitive> primitives;  // y from the top of the band
     std::vector<Deferred> deferred;
+    bool keepWithNext = false;  // goes on the page of the band after it
 };
 
 struct KeepRange {
@@ -422,28 +423,39 @@ private:
         return c_.groups.size();
     }
 
+    // Headers from `from` in to the innermost group. A header goes on the page of what
+    // follows it: the next header in, or the group's first record.
     void openGroups(size_t from)
     {
+        holding_ = !c_.groups.empty();
         for (size_t g = from; g < c_.groups.size(); ++g) {
             const CompiledGroup& group = c_.groups[g];
             keys_[g] = group.key.evaluate(*this);
             if (group.keepTogether)
-                beginKeep();
-            print(group.header);
+                keepStarts_.push_back(held_.size());
+            print(group.header, true);
         }
     }
 
     // Footers from the innermost group out to `to`, each followed by the reset of its sums.
+    // A footer goes on the page of what it closes: the last footer in, or the last record.
+    // Once the outermost group is closed its bands are placed on pages.
     void closeGroups(size_t to)
     {
         for (size_t g = c_.groups.size(); g-- > to;) {
             const CompiledGroup& group = c_.groups[g];
+            if (group.footer && !held_.empty())
+                held_.back().keepWithNext = true;
             print(group.footer);
             for (int slot : c_.footerSums[g])
                 sums_[size_t(slot)] = 0;
-            if (group.keepTogether)
-                endKeep();
+            if (group.keepTogether) {
+                keeps_.push_back({keepStarts_.back(), held_.size()});
+                keepStarts_.pop_back();
+            }
         }
+        if (to == 0)
+            placeHeld();
     }
 
     void addToSums()
@@ -452,17 +464,20 @@ private:
             sums_[size_t(slot)] += Expression::evaluate(*argument, *this).asNumber();
     }
 
-    void print(const std::optional<CompiledBand>& band)
+    void print(const std::optional<CompiledBand>& band, bool keepWithNext = false)
     {
         if (band)
-            print(*band);
+            print(*band, keepWithNext);
     }
 
-    void print(const CompiledBand& band)
+    // A band's children go on its page.
+    void print(const CompiledBand& band, bool keepWithNext = false)
     {
-        add(instance(band, false));
-        for (const CompiledBand& child : band.children)
-            print(child);
+        BandInstance made = instance(band, false);
+        made.keepWithNext = keepWithNext || !band.children.empty();
+        add(std::move(made));
+        for (size_t c = 0; c < band.children.size(); ++c)
+            print(band.children[c], keepWithNext || c + 1 < band.children.size());
     }
 
     BandInstance instance(const CompiledBand& band, bool pageKnown)
@@ -500,74 +515,72 @@ private:
 
     // ---- pagination ----
 
+    // Bands of an open group wait until the outermost group is closed: only then is it
+    // known what each must share a page with.
     void add(BandInstance band)
     {
-        if (keepStarts_.empty()) {
+        if (holding_)
+            held_.push_back(std::move(band));
+        else
             place(band);
-            return;
-        }
-        held_.push_back(std::move(band));
     }
 
-    void beginKeep() { keepStarts_.push_back(held_.size()); }
-
-    void endKeep()
+    // Each band goes with its block: the bands kept with it (a header with what follows,
+    // the band before a footer with the footer) and every kept group that begins among
+    // them, as long as the block fits on a page. A block that does not fit the rest of
+    // the page starts a new one. One taller than a page runs over pages, but the bands
+    // kept with one another still share a page.
+    void placeHeld()
     {
-        const KeepRange range{keepStarts_.back(), held_.size()};
-        keepStarts_.pop_back();
-        const bool repeated = !keeps_.empty() && keeps_.back().begin == range.begin && keeps_.back().end == range.end;
-        if (range.end > range.begin && !repeated)
-            keeps_.push_back(range);
-        if (keepStarts_.empty()) {
-            placeHeld(0, held_.size(), nullptr);
-            held_.clear();
-            keeps_.clear();
+        holding_ = false;
+        openFirstPage();
+        measureHeld();
+        for (size_t i = 0; i < held_.size();) {
+            const bool keptWithPrevious = i > 0 && held_[i - 1].keepWithNext;
+            const size_t end = keptWithPrevious ? i + 1 : blockEnd(i);
+            const size_t kept = heightOf(i, end) <= fullBody() + kEpsilonMm ? end : chainEnd(i);
+            const double height = heightOf(i, kept);
+            if (!keptWithPrevious && height <= fullBody() + kEpsilonMm && height > remaining() + kEpsilonMm && pageHasBody())
+                newPage();
+            for (const size_t next = end == kept ? end : i + 1; i < next; ++i)
+                place(held_[i]);
         }
+        held_.clear();
+        keeps_.clear();
     }
 
-    const KeepRange* outermostKeepAt(size_t begin, size_t end, const KeepRange* enclosing) const
+    // Band tops within the held bands, and for each band the end of the longest kept group
+    // that begins with it and fits on a page.
+    void measureHeld()
     {
-        const KeepRange* outermost = nullptr;
+        tops_.assign(held_.size() + 1, 0);
+        for (size_t i = 0; i < held_.size(); ++i)
+            tops_[i + 1] = tops_[i] + held_[i].heightMm;
+        fittingKeepEnd_.assign(held_.size(), 0);
         for (const KeepRange& keep : keeps_)
-            if (&keep != enclosing && keep.begin == begin && keep.end <= end && (!outermost || keep.end > outermost->end))
-                outermost = &keep;
-        return outermost;
+            if (heightOf(keep.begin, keep.end) <= fullBody() + kEpsilonMm)
+                fittingKeepEnd_[keep.begin] = std::max(fittingKeepEnd_[keep.begin], keep.end);
     }
 
-    double heightOf(size_t begin, size_t end) const
+    double heightOf(size_t begin, size_t end) const { return tops_[end] - tops_[begin]; }
+
+    size_t chainEnd(size_t begin) const
     {
-        double height = 0;
-        for (size_t i = begin; i < end; ++i)
-            height += held_[i].heightMm;
-        return height;
+        size_t end = begin + 1;
+        while (end < held_.size() && held_[end - 1].keepWithNext)
+            ++end;
+        return end;
     }
 
-    // A kept group goes on one page: on this one when it fits, else on the next. One too
-    // tall for any page runs over pages, but its first band does not stay alone at the
-    // foot of a page.
-    void placeHeld(size_t begin, size_t end, const KeepRange* enclosing)
+    size_t blockEnd(size_t begin) const
     {
-        for (size_t i = begin; i < end;) {
-            const KeepRange* keep = outermostKeepAt(i, end, enclosing);
-            if (!keep) {
-                place(held_[i++]);
-                continue;
-            }
-            openFirstPage();
-            const double height = heightOf(keep->begin, keep->end);
-            if (height <= fullBody()) {
-                if (height > remaining() + kEpsilonMm)
-                    newPage();
-                for (size_t j = keep->begin; j < keep->end; ++j)
-                    place(held_[j]);
-            } else {
-                const double opening = heightOf(keep->begin, std::min(keep->begin + 2, keep->end));
-                if (opening > remaining() + kEpsilonMm && pageHasBody())
-                    newPage();
-                placeHeld(keep->begin, keep->end, keep);
-            }
-            i = keep->end;
+        size_t end = begin + 1;
+        for (size_t i = begin; i < end; ++i) {
+            end = std::max(end, fittingKeepEnd_[i]);
+            if (held_[i].keepWithNext && i + 1 == end && end < held_.size())
+                ++end;
         }
+        return end;
     }
 
     double fullBody() const { return bodyBottom_ - bodyTop_; }
@@ -644,9 +657,12 @@ private:
     double bodyTop_ = 0;
     double bodyBottom_ = 0;
     double y_ = 0;
-    std::vector<BandInstance> held_;  // bands of an unfinished kept group
-    std::vector<size_t> keepStarts_;
-    std::vector<KeepRange> keeps_;
+    bool holding_ = false;
+    std::vector<BandInstance> held_;  // bands of an unfinished outermost group
+    std::vector<size_t> keepStarts_;  // where the kept groups still open began
+    std::vector<KeepRange> keeps_;    // kept groups among the held bands
+    std::vector<double> tops_;
+    std::vector<size_t> fittingKeepEnd_;
 };
 
 }  // namespace

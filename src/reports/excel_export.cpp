@@ -128,8 +128,8 @@ void ExcelExport::reportError(const QString& text, const QString& caption) const
     seams::messageBoxes().error(messageParent_, text, caption);
 }
 
-void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, int textColumns)
+void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, bool heading)
 {
     for (int column = 1; column <= texts.size(); ++column)
-        excel.WriteCell(1, column, row, texts[column - 1], column <= textColumns);
+        excel.WriteCellFormatted(1, column, row, texts[column - 1], false, true, heading);
 }

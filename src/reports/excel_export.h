@@ -44,6 +44,7 @@ private:
 // decimal separator of the user's regional settings, no digit grouping.
 QString spreadsheetNumberText(double value);
 
-// Writes one row of sheet 1 with WriteCell from column 1 on; the first `textColumns`
-// cells go with the text-format flag set.
-void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, int textColumns);
+// Writes one row of sheet 1 from column 1 on, as the timesheet export writes its cells:
+// each column fitted to its widest text, a heading row in bold. A text that reads as a
+// number becomes a number, as with WriteCell.
+void writeSheetRow(ExcelExport& excel, int row, const QStringList& texts, bool heading = false);

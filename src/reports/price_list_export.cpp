@@ -9,9 +9,6 @@
 
 namespace {
 
-// Every cell goes with the text-format flag set; the prices still arrive as numbers.
-void writeRow(ExcelExport& excel, int row, const QStringList& texts) { writeSheetRow(excel, row, texts, int(texts.size())); }
-
 // Names come from fixed-width columns; their padding blanks are not part of the name.
 QStringList operationRow(const Dataset& query)
 {
@@ -43,10 +40,11 @@ void exportPriceList(Dataset& XLS_Rep, ExcelExport& excel)
         return;
     }
     XLS_Rep.first();
-    writeRow(excel, 1, {QStringLiteral("Марка"), QStringLiteral("Операция"), QStringLiteral("Цена"),
-                        QStringLiteral("Вид")});
+    writeSheetRow(excel, 1, {QStringLiteral("Марка"), QStringLiteral("Операция"), QStringLiteral("Цена"),
+                             QStringLiteral("Вид")},
+                  true);
     for (int row = 2; !XLS_Rep.eof(); XLS_Rep.next(), ++row)
-        writeRow(excel, row, operationRow(XLS_Rep));
+        writeSheetRow(excel, row, operationRow(XLS_Rep));
     excel.ShowExcel(true);
     XLS_Rep.close();
 }

@@ -38,10 +38,13 @@ ReportDefinition productDetailLayout()
                                     total(QStringLiteral("sum(summa)"), 169.9, 20.1, QStringLiteral("#0.00"))});
     d.groups = {item};
 
-    d.detail = detail(9, {field(QStringLiteral("marka")).at(1.1, 52.1),
-                          field(QStringLiteral("vid")).at(52.9, 27.8),
+    // Brands are short beside operation kinds such as "Хоз. работы (средняя сдельная)":
+    // the operation takes the brand column's free room and, like "Готовая продукция",
+    // a smaller size, so that neither runs into the column after it.
+    d.detail = detail(9, {field(QStringLiteral("marka")).at(1.1, 35.4),
+                          field(QStringLiteral("vid")).at(37.0, 43.7).size(8),
                           centredField(QStringLiteral("color"), 81.2, 16.7),
-                          expression(kProductKindText).at(99.5, 27.0),
+                          expression(kProductKindText).at(99.5, 27.0).size(8),
                           centredField(QStringLiteral("brk"), 125.4, 6.6),
                           centredField(QStringLiteral("mass"), 133.6, 18.8),
                           centredField(QStringLiteral("kolvo"), 152.1, 16.7),

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kTextColumns = 3;  // name, operation and product kind go as texts; the numbers not
-
 QStringList productionRow(const Dataset& query)
 {
     auto field = [&](const char* name) { return query.fieldByName(QLatin1String(name)); };
@@ -61,11 +59,11 @@ void exportProduction(Dataset& XLS_Rep, ExcelExport& excel, const std::function<
     showProgress(QStringLiteral("Excel (0") + ofTotal);
     XLS_Rep.first();
     writeSheetRow(excel, 1,
-             {QStringLiteral("Наименование"), QStringLiteral("Операция"), QStringLiteral("Вид продукции"),
-              QStringLiteral("Коробки"), QStringLiteral("Кол-во")},
-             5);
+                  {QStringLiteral("Наименование"), QStringLiteral("Операция"), QStringLiteral("Вид продукции"),
+                   QStringLiteral("Коробки"), QStringLiteral("Кол-во")},
+                  true);
     for (int row = 2; !XLS_Rep.eof(); ++row) {
-        writeSheetRow(excel, row, productionRow(XLS_Rep), kTextColumns);
+        writeSheetRow(excel, row, productionRow(XLS_Rep));
         XLS_Rep.next();
         showProgress(QStringLiteral("Excel (%1").arg(row - 1) + ofTotal);
     }

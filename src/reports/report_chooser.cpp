@@ -83,10 +83,9 @@ void TForm18::presetPreviousMonth(const QDate& today)
     DTPicker2->setDate(thisMonth);
 }
 
-void TForm18::showFromMenu(const QWidget& over)
+void TForm18::showFromMenu()
 {
     presetPreviousMonth(seams::today());
-    centreOn(*this, over);
     seams::showModal(*this);
 }
 

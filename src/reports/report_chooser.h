@@ -37,8 +37,8 @@ public:
 
     // The period the menu proposes: the calendar month before the one of `today`.
     void presetPreviousMonth(const QDate& today);
-    // Opened from the main menu: the previous month preset, shown modally centred on `over`.
-    void showFromMenu(const QWidget& over);
+    // Opened from the main menu: the previous month preset, shown modally.
+    void showFromMenu();
 
     void Button4Click();
     void Button2Click();

@@ -113,9 +113,8 @@ bool Workbook::canHold(int row, int column, const QString& text) const
 
 void Workbook::setText(int row, int column, const QString& text)
 {
-    Cell& c = cell(row, column);
-    c.text = text;
-    c.width.reset();
+    changing(row, column);
+    cell(row, column).text = text;
 }
 
 void Workbook::setTextFormat(int row, int column) { cell(row, column).textFormat = true; }
@@ -124,20 +123,48 @@ void Workbook::setBold(int row, int column, bool bold)
 {
     Cell& c = cell(row, column);
     if (c.bold != bold)
-        c.width.reset();
+        changing(row, column);
     c.bold = bold;
+}
+
+// A changed cell is measured again at the next fit; when it may have been the widest of
+// a fitted column, the whole column is.
+void Workbook::changing(int row, int column)
+{
+    Cell& c = cell(row, column);
+    const auto fitted = widths_.find(column);
+    PendingFit& pending = pendingFits_[column];
+    if (c.width && fitted != widths_.end() && *c.width >= fitted->second)
+        pending.whole = true;
+    pending.rows.push_back(row);
+    c.width.reset();
 }
 
 void Workbook::autoFitColumn(int column)
 {
+    // Fitted after every cell written into it, a column measures each text once and looks
+    // only at what changed since its last fit.
+    PendingFit& pending = pendingFits_[column];
+    auto& cells = columns_[column];
+    const auto fitted = widths_.find(column);
     double width = 0;
-    // A column is fitted after every cell written into it: each text is measured once.
-    for (auto& [row, c] : columns_[column]) {
-        if (!c.width)
-            c.width = textWidth(c.text, c.bold);
-        width = std::max(width, *c.width);
+    if (pending.whole || fitted == widths_.end()) {
+        for (auto& [row, c] : cells)
+            width = std::max(width, measured(c));
+    } else {
+        width = fitted->second;
+        for (int row : pending.rows)
+            width = std::max(width, measured(cells[row]));
     }
+    pending = {};
     widths_[column] = width;
+}
+
+double Workbook::measured(Cell& c)
+{
+    if (!c.width)
+        c.width = textWidth(c.text, c.bold);
+    return *c.width;
 }
 
 std::optional<QString> Workbook::saveAs(const QString& path) const

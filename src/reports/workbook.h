@@ -3,6 +3,7 @@
 #include <QString>
 #include <map>
 #include <optional>
+#include <vector>
 
 // A workbook of one worksheet held in memory while an export fills it, then written
 // as an .xlsx file. Cells keep the text they were given; on writing, a text that reads
@@ -33,10 +34,19 @@ public:
     };
 
 private:
+    // What changed in a column since it was last fitted.
+    struct PendingFit {
+        std::vector<int> rows;
+        bool whole = false;  // a cell that may have been the widest changed
+    };
+
     Cell& cell(int row, int column) { return columns_[column][row]; }
+    void changing(int row, int column);
+    static double measured(Cell& c);
 
     std::map<int, std::map<int, Cell>> columns_;  // column → row → cell
     std::map<int, double> widths_;                // column → width in characters
+    std::map<int, PendingFit> pendingFits_;       // column → changes since its last fit
 };
 
 // The number a typed text stands for, in the user's regional format or with a full

@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "data_module.h"
+#include "database_error.h"
 #include "handler_guard.h"
 #include "seams.h"
 #include "dataset_rows.h"
@@ -300,7 +301,17 @@ void TForm19::Button1Click()
         QProgressBar* bar;
         ~HideBar() { bar->setVisible(false); }
     } hideBar{PB};
-    timesheet_rebuild::rebuildMonth(*DataModule6, dt, month, year, [this](int day) { PB->setValue(day); });
+    // The grids show the month again whether the rebuild ends or fails; when reading them
+    // fails as well, the rebuild's failure is the one the user is told.
+    try {
+        timesheet_rebuild::rebuildMonth(*DataModule6, dt, month, year, [this](int day) { PB->setValue(day); });
+    } catch (...) {
+        try {
+            reopenTimesheetQueries();
+        } catch (const DatabaseError&) {  // the grids stay empty; the rebuild's failure is told
+        }
+        throw;
+    }
     reopenTimesheetQueries();
 }
 

@@ -66,15 +66,37 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> controls)
     return row;
 }
 
+// A window's position is that of its frame; its title bar is known once it has been shown.
 void centreOn(QWidget& window, const QWidget& over)
 {
-    window.move(over.frameGeometry().center() - window.rect().center());
+    const QRect frame = window.frameGeometry();
+    window.move(over.frameGeometry().center() - (frame.center() - frame.topLeft()));
 }
 
-void centreOnDesktop(QWidget& window)
+namespace {
+
+const char* const kCentredOnDesktop = "centredOnDesktop";
+
+void moveToDesktopCentre(QWidget& window)
 {
     if (const QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+}  // namespace
+
+void centreOnDesktop(QWidget& window)
+{
+    window.setProperty(kCentredOnDesktop, true);
+    moveToDesktopCentre(window);
+}
+
+void centreForShowing(QWidget& window, const QWidget* owner)
+{
+    if (window.property(kCentredOnDesktop).toBool())
+        moveToDesktopCentre(window);
+    else if (owner)
+        centreOn(window, *owner);
 }
 
 QWidget* fieldRow(QWidget* parent, std::initializer_list<QWidget*> controls)

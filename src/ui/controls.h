@@ -46,8 +46,13 @@ private:
 // Moves a window so that its centre lies on the centre of another (a dialog opened
 // "centred on the main window").
 void centreOn(QWidget& window, const QWidget& over);
-// Puts a window of its final size in the middle of the desktop it will show on.
+// Puts a window of its final size in the middle of the desktop it will show on; it goes
+// back there whenever it is shown modally.
 void centreOnDesktop(QWidget& window);
 // The box's text is selected whenever the user enters it, by Tab or by a click, so that
 // what is typed next replaces it ("8", not "08").
 void selectTextOnFocus(QLineEdit* box);
+
+// Where a dialog goes each time it is shown modally over `owner` (none: over no window of
+// the program): the middle of the desktop for one placed there, else the middle of its owner.
+void centreForShowing(QWidget& window, const QWidget* owner);

@@ -3,11 +3,13 @@
 #include "controls.h"
 #include "dataset.h"
 #include "handler_guard.h"
+#include "input_rules.h"
 #include "seams.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -35,11 +37,27 @@ EditorDialog::EditorDialog(const char* objectName, const QString& groupTitle, co
 
     refocusOnReturn(this, [this] { takeFocus(); });
 
-    connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }, this); });
+    connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { save(); }, this); });
     connectHandler(Button2, &QPushButton::clicked, this, &EditorDialog::Button2Click);
 }
 
 void EditorDialog::Button2Click() { reject(); }
+
+// After a refused value the user goes on in the box the message names, also once the
+// message box has closed.
+void EditorDialog::save()
+{
+    refusedBox_ = nullptr;
+    try {
+        Button1Click();
+    } catch (const InputRefused& refused) {
+        for (QLineEdit* box : findChildren<QLineEdit*>())
+            if (box == refused.box())
+                refusedBox_ = box;
+        takeFocus();
+        throw;
+    }
+}
 
 void EditorDialog::addField(const QString& label, QWidget* field) { fields_->addRow(label, field); }
 
@@ -58,11 +76,14 @@ void EditorDialog::done(int result)
 void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    refusedBox_ = nullptr;
     takeFocus();
 }
 
 void EditorDialog::takeFocus()
 {
-    if (focusOnShow_)
+    if (refusedBox_ && refusedBox_->isVisible())
+        refusedBox_->setFocus();
+    else if (focusOnShow_)
         focusOnShow_->setFocus();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
 
 class Dataset;
 class QFormLayout;
@@ -46,9 +48,11 @@ protected:
     void done(int result) override;
 
 private:
+    void save();
     void takeFocus();
 
     QFormLayout* fields_;
     QWidget* focusOnShow_ = nullptr;
+    QPointer<QLineEdit> refusedBox_;  // the box of the last refused value, while the dialog is shown
     Dataset* writesThrough_ = nullptr;
 };

@@ -71,15 +71,17 @@ CheckedInput InputRule::check(const QString& typed) const
     return {};
 }
 
-QString InputRule::valueOf(const QString& typed) const
+QString InputRule::valueOf(const QString& typed) const { return acceptedValue(typed, nullptr); }
+
+QString InputRule::valueOf(const QLineEdit* box) const { return acceptedValue(box->text(), box); }
+
+QString InputRule::acceptedValue(const QString& typed, const QLineEdit* box) const
 {
     const CheckedInput checked = check(typed);
     if (!checked.accepted())
-        throw InputRefused(checked.refusal);
+        throw InputRefused(checked.refusal, box);
     return checked.value;
 }
-
-QString InputRule::valueOf(const QLineEdit* box) const { return valueOf(box->text()); }
 
 void InputRule::prepare(QLineEdit* box) const
 {

@@ -18,14 +18,18 @@ class QLineEdit;
 // A refusal thrown inside a window's handler is shown by the handler guard in the program's
 // error box; a transaction it crosses is rolled back.
 
-// A typed value refused; its message names the field.
+// A typed value refused; its message names the field, and the box it was typed into is
+// known when the value was read from one.
 class InputRefused : public std::runtime_error {
 public:
-    explicit InputRefused(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit InputRefused(const QString& message, const QLineEdit* box = nullptr)
+        : std::runtime_error(message.toStdString()), message_(message), box_(box) {}
     const QString& message() const { return message_; }
+    const QLineEdit* box() const { return box_; }
 
 private:
     QString message_;
+    const QLineEdit* box_;
 };
 
 // The outcome of one check: the value as a statement carries it (a number in plain decimal
@@ -64,6 +68,7 @@ private:
     enum class Kind { Whole, Decimal, Text };
     InputRule(Kind kind, const QString& field) : kind_(kind), field_(field) {}
 
+    QString acceptedValue(const QString& typed, const QLineEdit* box) const;
     QString refusal(const QString& problem) const;
     CheckedInput checkWhole(const QString& typed) const;
     CheckedInput checkDecimal(const QString& typed) const;

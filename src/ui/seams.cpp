@@ -1,8 +1,13 @@
 #include "seams.h"
 
+#include "controls.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
+#include <vector>
 
 namespace seams {
 
@@ -61,7 +66,53 @@ MessageBoxes& messageBoxes()
 
 void setMessageBoxes(MessageBoxes* boxes) { currentBoxes() = boxes; }
 
-int showModal(QDialog& dialog) { return currentShower() ? currentShower()(dialog) : dialog.exec(); }
+namespace {
+
+// The dialogs shown modally now, innermost last: the last one is the window a new dialog
+// is shown over (the one whose handler shows it).
+std::vector<QPointer<QDialog>>& shownDialogs()
+{
+    static std::vector<QPointer<QDialog>> dialogs;
+    return dialogs;
+}
+
+// Places a dialog whenever it is shown, when its size is known (controls.h).
+class CentredShowing : public QObject {
+public:
+    explicit CentredShowing(QDialog& dialog) : dialog_(dialog)
+    {
+        if (!shownDialogs().empty())
+            owner_ = shownDialogs().back();
+        shownDialogs().emplace_back(&dialog);
+        dialog.installEventFilter(this);
+    }
+    ~CentredShowing() override
+    {
+        dialog_.removeEventFilter(this);
+        shownDialogs().pop_back();
+    }
+    CentredShowing(const CentredShowing&) = delete;
+    CentredShowing& operator=(const CentredShowing&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &dialog_ && event->type() == QEvent::Show && !event->spontaneous())
+            centreForShowing(dialog_, owner_);
+        return false;
+    }
+
+private:
+    QDialog& dialog_;
+    QPointer<QDialog> owner_;
+};
+
+}  // namespace
+
+int showModal(QDialog& dialog)
+{
+    const CentredShowing centred(dialog);
+    return currentShower() ? currentShower()(dialog) : dialog.exec();
+}
 
 void setModalShower(ModalShower shower) { currentShower() = std::move(shower); }
 

@@ -26,7 +26,8 @@ MessageBoxes& messageBoxes();
 void setMessageBoxes(MessageBoxes* boxes);  // nullptr: the real ones again
 
 // ---- modal showing ----
-// Shows a dialog modally and returns its result code.
+// Shows a dialog modally and returns its result code. A dialog shown over another one
+// shown this way is centred on it every time it is shown.
 using ModalShower = std::function<int(QDialog& dialog)>;
 int showModal(QDialog& dialog);
 void setModalShower(ModalShower shower);  // empty: QDialog::exec again

@@ -2,6 +2,7 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "list_test_support.h"
 #include "login_window.h"
 #include "date_box.h"
 
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +64,31 @@ TEST_F(LoginTest, EachRoleGetsItsControls)
         for (int shift = 1; shift <= 4; ++shift)
             EXPECT_EQ(DataModule6->shiftQuery(shift).param("ok"), QVariant("ta")) << c.code;
         EXPECT_TRUE(fakes->messages.shown.empty()) << c.code;
+    }
+}
+
+// A role that may not maintain the reference data cannot reach it at all: its items are
+// disabled themselves, so a shortcut of an item does nothing either.
+TEST_F(LoginTest, TheReferenceItemsOfTheMenuAreDisabledThemselvesForTheRolesWithoutThem)
+{
+    const struct {
+        const char* code;
+        bool opens;
+    } cases[] = {{"fincal", false}, {"brigvex", false}, {"vrelk", false}, {"8573", true}};
+    for (const auto& c : cases) {
+        TearDown();
+        SetUp();
+        logIn(c.code, [&] {
+            list_test::activateAgain(*Form1);
+            for (QAction* item : Form1->N2->actions()) {
+                EXPECT_EQ(item->isEnabled(), c.opens) << c.code << " " << item->text().toStdString();
+                const QSignalSpy triggered(item, &QAction::triggered);
+                item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+                QTest::keyClick(Form1, Qt::Key_F9, Qt::ControlModifier);
+                item->setShortcut({});
+                EXPECT_EQ(triggered.count(), c.opens ? 1 : 0) << c.code << " " << item->text().toStdString();
+            }
+        });
     }
 }
 

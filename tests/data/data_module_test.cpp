@@ -31,23 +31,6 @@ TEST_F(DataModuleTest, CheckDuplicateShowsTheMessageOnceOnlyWhenTheCountIsAboveZ
     EXPECT_EQ(reported.last(), QString());
 }
 
-TEST_F(DataModuleTest, ToDbDecimalReplacesOnlyTheFirstSeparator)
-{
-    module.DbDelimiter = ".";
-    struct Case {
-        const char* in;
-        const char* out;
-    };
-    for (const Case& c : {Case{"12,5", "12.5"}, Case{"12.5", "12.5"}, Case{"125", "125"}, Case{"1,2,3", "1.2,3"},
-                          Case{"1,2.5", "1.2.5"}})
-        EXPECT_EQ(module.ToDbDecimal(c.in), QString(c.out)) << c.in;
-    module.DbDelimiter = ",";
-    EXPECT_EQ(module.ToDbDecimal("12.5"), "12,5");
-    // An empty stamp table leaves no separator; the number must keep its value.
-    module.DbDelimiter.clear();
-    EXPECT_EQ(module.ToDbDecimal("2,25"), "2.25");
-}
-
 TEST_F(DataModuleTest, EveryQueryOfTheModuleRunsOnTheSchema)
 {
     for (Dataset* d : {&module.Workers, &module.Izdel, &module.Vid_oper, &module.Oper}) {

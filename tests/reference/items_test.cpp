@@ -8,7 +8,9 @@
 #include "other_workstation.h"
 #include "record_save.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
@@ -150,17 +152,81 @@ TEST_F(ItemsTest, BrandAndNumberAreCheckedBeforeTheyAreWritten)
     EXPECT_EQ(db->column("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Шкаф'"), QStringList{"2.750000"});
 }
 
-TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStop)
+// Whatever decimal separator the database's stamp table names, the statement carries a
+// full stop: a comma would split the mass into two values.
+TEST_F(ItemsTest, APastedCommaInTheMassIsWrittenAsAFullStopWhateverTheDatabaseSeparator)
 {
-    DataModule6->DbDelimiter = ".";
-    save(Form3->Button1, 1, [&] {
-        Form7->Edit1->setText("Паста-1");
-        Form7->cb_item->setCurrentIndex(0);
-        Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
-        EXPECT_EQ(Form7->Edit2->text(), "1,5");
-    });
-    EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
-    EXPECT_EQ(db->scalar("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = 'Паста-1'"), "1.500000");
+    const std::pair<QString, QString> delimiters[] = {{".", "Паста-1"}, {",", "Паста-2"}, {"", "Паста-3"}};
+    for (const auto& [delimiter, brand] : delimiters) {
+        DataModule6->DbDelimiter = delimiter;
+        save(Form3->Button1, 1, [&] {
+            Form7->Edit1->setText(brand);
+            Form7->cb_item->setCurrentIndex(0);
+            Form7->Edit2->insert("1,5");  // as a paste puts it in, past the key filter
+            EXPECT_EQ(Form7->Edit2->text(), "1,5");
+        });
+        EXPECT_TRUE(fakes->messages.shown.empty()) << messageTexts().join('\n').toStdString();
+        EXPECT_EQ(db->scalar(QStringLiteral("select massa from cmn_gds_and_srv.gds_and_srv where s_caption = '%1'").arg(brand)),
+                  "1.500000")
+            << delimiter.toStdString();
+    }
+}
+
+// The message boxes of the test, each shown as a window of its own that takes the focus
+// until it is closed, as a real one does.
+class WindowedMessages : public seams::MessageBoxes {
+public:
+    explicit WindowedMessages(FakeMessageBoxes& recorded) : recorded_(recorded) { seams::setMessageBoxes(this); }
+    ~WindowedMessages() override { seams::setMessageBoxes(&recorded_); }
+
+    void error(QWidget* parent, const QString& text, const QString& caption) override
+    {
+        recorded_.error(parent, text, caption);
+        QDialog box;
+        box.show();
+        list_test::activateAgain(box);
+        box.hide();
+        list_test::activateAgain(*parent->window());
+    }
+    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
+    {
+        return recorded_.confirm(parent, text, caption);
+    }
+
+private:
+    FakeMessageBoxes& recorded_;
+};
+
+// After a refusal the cursor stands in the box the message names, once the message box
+// has closed, whichever box the user pressed Enter in.
+TEST_F(ItemsTest, ARefusalLeavesTheCursorInTheFieldItNames)
+{
+    const struct {
+        QString brand, mass;
+        QString message;
+        QLineEdit* TForm7::*named;
+    } cases[] = {
+        {"Шкаф", "1,2.3", "Ошибка: Расценка: нужно число", &TForm7::Edit2},
+        {QString(255, 'A'), "1", "Ошибка: Марка: не больше 254 символов", &TForm7::Edit1},
+    };
+    for (const auto& c : cases) {
+        fakes->messages.shown.clear();
+        throughMenu(*fakes, Form1->N4, [&] {
+            fakes->modalActions.push_back(whileActive([&](QDialog&) {
+                const WindowedMessages windowed(fakes->messages);
+                Form7->Edit1->setText(c.brand);
+                Form7->Edit2->setText(c.mass);
+                Form7->cb_item->setKeyValue(tables);
+                for (QLineEdit* pressedIn : {Form7->Edit1, Form7->Edit2}) {
+                    pressedIn->setFocus();
+                    QTest::keyClick(pressedIn, Qt::Key_Return);
+                    EXPECT_EQ(QApplication::focusWidget(), Form7->*c.named) << c.message.toStdString();
+                }
+            }));
+            Form3->Button1->click();
+        });
+        EXPECT_EQ(messageTexts(), QStringList({c.message, c.message}));
+    }
 }
 
 TEST_F(ItemsTest, DeleteAsksAboutOperationsThenJournalAndRemovesWhatWasAgreed)

@@ -140,3 +140,54 @@ TEST_F(WindowKitTest, NumbersStandRightInTheGrids)
 }
 
 }  // namespace
+
+namespace {
+
+// The report chooser, the record editor, a list and an editor shown from that list open
+// centred on the window they are shown over, every time: also after the user moved them
+// away and after the window under them moved.
+TEST_F(WindowKitTest, DialogsOpenCentredOnTheWindowTheyAreShownOverEveryTime)
+{
+    // Where the dialog's centre was when it had just been shown, then moved away by the user.
+    const auto showing = [](QPoint& centre, const std::function<void(QDialog&)>& whileShown = {}) {
+        return [&centre, whileShown](QDialog& dialog) {
+            dialog.show();
+            centre = dialog.frameGeometry().center();
+            if (whileShown)
+                whileShown(dialog);
+            dialog.move(dialog.pos() + QPoint(70, 50));
+            dialog.hide();
+            return int(QDialog::Rejected);
+        };
+    };
+    logIn("8573", [&] {
+        Form1->move(40, 30);
+        const std::pair<const char*, std::function<void()>> windows[] = {
+            {"Form18", [] { Form1->N9->trigger(); }},
+            {"Form11", [] { Form1->Button1->click(); }},
+            {"Form5", [] { Form1->N3->trigger(); }},
+        };
+        for (const auto& [name, open] : windows) {
+            for (int time = 1; time <= 2; ++time) {
+                QPoint centre;
+                fakes->modalActions.push_back(showing(centre));
+                open();
+                EXPECT_EQ(fakes->modalShown.back(), name);
+                EXPECT_LE((centre - Form1->frameGeometry().center()).manhattanLength(), 1) << name << ", time " << time;
+                Form1->move(Form1->pos() + QPoint(25, 15));
+            }
+        }
+        // The worker editor goes over the workers list, wherever the list stands.
+        QPoint listCentre, editorCentre;
+        fakes->modalActions.push_back(showing(listCentre, [&](QDialog& list) {
+            list.move(list.pos() + QPoint(-30, 20));
+            fakes->modalActions.push_back(showing(editorCentre));
+            Form5->Button1->click();
+            EXPECT_EQ(fakes->modalShown.back(), "Form2");
+            EXPECT_LE((editorCentre - list.frameGeometry().center()).manhattanLength(), 1);
+        }));
+        Form1->N3->trigger();
+    });
+}
+
+}  // namespace

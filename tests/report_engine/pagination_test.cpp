@@ -3,6 +3,7 @@
 #include "table_rows.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -183,6 +184,71 @@ TEST(ReportPreparation, AGroupTallerThanAPageRunsOverPagesButItsHeaderIsNotLeftA
     EXPECT_EQ(find(placed, "T13")->page, 3);
     EXPECT_DOUBLE_EQ(find(placed, "T13")->rect.top(), 20);
     EXPECT_EQ(find(placed, "конец T")->page, 3);
+}
+
+// Workers over kept item groups, as in the summary by worker: the worker's header and
+// footer 10 mm, an item's 15 mm, a record 20 mm; the body runs from 20 to 280 mm.
+ReportDefinition workerItemsLayout()
+{
+    ReportDefinition d;
+    d.pageHeader = band(10, {text("Шапка")});
+    Group worker = group("w");
+    worker.header = band(10, {expression("'рабочий '+w")});
+    worker.footer = band(10, {expression("'всего '+w")});
+    Group item = group("i", true);
+    item.header = band(15, {expression("'изделие '+w+i")});
+    item.footer = band(15, {expression("'итог '+w+i")});
+    d.groups = {worker, item};
+    d.detail = band(20, {expression("w+i+STR(n)")});
+    d.pageFooter = band(7, {pageNumber()});
+    return d;
+}
+
+// Records of workers, items and their counts, in print order.
+TableRows workerItems(const std::vector<std::tuple<QString, QString, int>>& items)
+{
+    std::vector<TableRows::Record> records;
+    for (const auto& [worker, item, count] : items)
+        for (int n = 1; n <= count; ++n)
+            records.push_back({txt(worker), txt(item), num(n)});
+    return TableRows("rows", {"w", "i", "n"}, records);
+}
+
+int pageOf(const std::vector<Placed>& placed, const QString& text)
+{
+    const Placed* p = find(placed, text);
+    EXPECT_TRUE(p) << text.toStdString();
+    return p ? p->page : 0;
+}
+
+// A worker's name never stands alone at the foot of a page, nor a worker's total at the
+// top of the next: the header goes with the worker's first item group, the footer with
+// the last one, wherever the page breaks; an item group taller than a page still takes
+// the header along with its first record, and its last record along with both footers.
+TEST(ReportPreparation, AnOuterGroupsHeaderAndFooterStayWithItsFirstAndLastInnerGroup)
+{
+    const Report layout(workerItemsLayout());
+    for (int before = 1; before <= 12; ++before) {
+        for (int tall = 0; tall <= 1; ++tall) {
+            SCOPED_TRACE(QStringLiteral("%1 records before, %2").arg(before).arg(tall ? "one tall item" : "two items").toStdString());
+            TableRows rows = tall ? workerItems({{"А", "1", before}, {"Б", "1", 14}})
+                                  : workerItems({{"А", "1", before}, {"Б", "1", 3}, {"Б", "2", 3}});
+            const PreparedReport prepared = layout.prepare(rows);
+            const std::vector<Placed> placed = placedTexts(prepared);
+            expectNothingOverlapsThePageFooter(placed, int(prepared.pages.size()));
+            const QString last = tall ? "Б1" : "Б2";
+            const int lastCount = tall ? 14 : 3;
+            EXPECT_EQ(pageOf(placed, "рабочий Б"), pageOf(placed, "изделие Б1"));
+            EXPECT_EQ(pageOf(placed, "рабочий Б"), pageOf(placed, "Б11"));
+            EXPECT_EQ(pageOf(placed, "всего Б"), pageOf(placed, "итог " + last));
+            EXPECT_EQ(pageOf(placed, "всего Б"), pageOf(placed, last + QString::number(lastCount)));
+            EXPECT_EQ(pageOf(placed, "рабочий А"), pageOf(placed, "А11"));
+            EXPECT_EQ(pageOf(placed, "всего А"), pageOf(placed, "итог А1"));
+            if (!tall) {
+                EXPECT_EQ(pageOf(placed, "изделие Б2"), pageOf(placed, "итог Б2"));
+            }
+        }
+    }
 }
 
 TEST(ReportPreparation, AnEmptySourceGivesOnePageWithItsPageNumberAndNoGroupBands)

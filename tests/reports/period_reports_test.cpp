@@ -8,6 +8,8 @@
 #include "russian_locale.h"
 
 #include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -259,6 +261,70 @@ TEST_F(PeriodReportsTest, PreparedPagesMatchTheirReferenceFiles)
         diff.start("diff", {"-u", expectedPath, actualPath});
         ASSERT_TRUE(diff.waitForFinished());
         EXPECT_EQ(diff.exitCode(), 0) << r.name << "\n" << diff.readAllStandardOutput().toStdString();
+    }
+}
+
+// The texts of the product detail fit their boxes, also for the longest brand, operation
+// kinds and product kind names the plant has: none runs into the column beside it.
+TEST_F(PeriodReportsTest, ProductDetailTextsFitTheirBoxes)
+{
+    const RussianLocale russian;
+    const int worker = seed->worker("Иванов И.И.");
+    const int household = seed->classifierEntry("Хозяйственные работы");
+    const int racks = seed->classifierEntry("Стеллажи");
+    const std::pair<int, QString> items[] = {{seed->item("Хозяйственные работы", household), "Хоз. работы (средняя сдельная)"},
+                                             {seed->item("Хозяйственные работы ", household), "Хоз. работы (почасовые)"},
+                                             {seed->item("Стеллаж СЖ-104", racks), "Грунтовка (КРАСКА)"},
+                                             {seed->item("Стеллаж СЖ-105", racks), "Покраска (КРАСКА)"}};
+    for (const auto& [item, kind] : items) {
+        const int kindId = seed->operationKind(kind);
+        for (int naimen = 0; naimen <= 1; ++naimen)
+            record(Line{worker, item, seed->operation(item, kindId, naimen)}, from, 120, 3, 9016, 12.5);
+    }
+
+    const report::PreparedReport prepared = print(kReports[3]);
+    QImage paper(1, 1, QImage::Format_RGB32);
+    paper.setDotsPerMeterX(int(600 / 0.0254));
+    paper.setDotsPerMeterY(int(600 / 0.0254));
+    int texts = 0;
+    for (const report::PreparedPage& page : prepared.pages)
+        for (const report::Primitive& primitive : page.primitives)
+            if (const auto* box = std::get_if<report::TextBox>(&primitive)) {
+                const QFontMetricsF metrics(report::deviceFont(box->font, &paper), &paper);
+                const double widthMm = metrics.horizontalAdvance(box->text) / 600 * 25.4;
+                EXPECT_LE(widthMm, box->rectMm.width()) << box->text.toStdString();
+                ++texts;
+            }
+    EXPECT_GT(texts, 8 * 8);
+}
+
+// A month of many workers as the plant has it: no page of the summary by worker ends
+// with a worker's name, and none after the first begins with a worker's total.
+TEST_F(PeriodReportsTest, WorkerSummaryKeepsAWorkersNameAndTotalWithTheirItems)
+{
+    const RussianLocale russian;
+    QStringList names;
+    for (int w = 0; w < 36; ++w)
+        names << QStringLiteral("Работник %1 И.И.").arg(w + 10);
+    std::vector<Line> items;
+    for (int i = 0; i < 4; ++i)
+        items.push_back(line(0, QStringLiteral("Изделие %1").arg(i + 1), QStringLiteral("Сборка")));
+    for (int w = 0; w < names.size(); ++w) {
+        const int worker = seed->worker(names[w]);
+        for (int i = 0; i < 1 + (w * 7) % 4; ++i)
+            for (int r = 0; r < 1 + (w + i) % 3; ++r)
+                record(Line{worker, items[size_t(i)].item, items[size_t(i)].operation}, from.addDays(r), 5, 0, r);
+    }
+    const std::vector<QStringList> pages = pageTexts(print(kReports[0]));
+    ASSERT_GT(pages.size(), 2u);
+    const QRegularExpression workerTotal("^\\d+,\\d\\d$");
+    for (size_t p = 0; p < pages.size(); ++p) {
+        const QStringList& texts = pages[p];
+        ASSERT_GE(texts.size(), 2);
+        EXPECT_FALSE(names.contains(texts[texts.size() - 2])) << "page " << p + 1 << " ends with " << texts[texts.size() - 2].toStdString();
+        if (p > 0) {
+            EXPECT_FALSE(workerTotal.match(texts[0]).hasMatch()) << "page " << p + 1 << " begins with " << texts[0].toStdString();
+        }
     }
 }
 

@@ -68,8 +68,14 @@ TEST_F(PriceListExportTest, WritesEveryOperationWithItsOwnPriceUnderARussianLoca
     for (int column = 1; column <= 4; ++column) {
         EXPECT_EQ(book.cell(1, column).value, header[column - 1]);
         EXPECT_EQ(book.cell(1, column).type, Type::SharedString);
-        EXPECT_FALSE(book.cell(1, column).bold);
+        EXPECT_TRUE(book.cell(1, column).bold);  // a bold header, as in the timesheet export
+        EXPECT_FALSE(book.cell(2, column).bold);
     }
+    // Each column as wide as its widest text: 17 letters of "Готовая продукция".
+    for (int column = 1; column <= 4; ++column)
+        EXPECT_TRUE(book.columnWidths.count(column)) << column;
+    EXPECT_GT(book.columnWidths.at(4), 14);
+    EXPECT_LT(book.columnWidths.at(3), book.columnWidths.at(4));
     for (int i = 0; i < int(rows.size()); ++i) {
         SCOPED_TRACE(i + 2);
         const int row = i + 2;

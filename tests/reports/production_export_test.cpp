@@ -81,6 +81,15 @@ TEST_F(ProductionExportTest, WritesThePeriodPerItemKindAndColourUnderARussianLoc
     EXPECT_EQ(book->cell(5, 4).type, Type::Number);
     EXPECT_EQ(book->cell(5, 5).type, Type::Number);
     EXPECT_EQ(book->cell(5, 1).type, Type::SharedString);
+    // As in the timesheet export the header is bold and each column as wide as its widest
+    // text: 17 letters of "Готовая продукция", 18 of "Покраска (цвет: 5)".
+    for (int column = 1; column <= 5; ++column) {
+        EXPECT_TRUE(book->cell(1, column).bold) << column;
+        EXPECT_FALSE(book->cell(2, column).bold) << column;
+        EXPECT_TRUE(book->columnWidths.count(column)) << column;
+    }
+    EXPECT_GT(book->columnWidths.at(2), 15);
+    EXPECT_GT(book->columnWidths.at(3), 14);
 }
 
 TEST_F(ProductionExportTest, QuantitiesAreRoundedHalvesToEven)

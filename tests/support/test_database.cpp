@@ -4,6 +4,9 @@
 #include "database_error.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,7 +27,35 @@ void adminExec(const QString& sql)
     admin.execute(sql);
 }
 
+// The test command keeps the server in the folder above its socket folder.
+void runClusterScript(const QString& action)
+{
+    QProcess script;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TABEL_PG_THROWAWAY"), QStringLiteral("1"));
+    script.setProcessEnvironment(environment);
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    const QString folder = QFileInfo(TestDatabase::host()).absolutePath();
+    script.start(QStringLiteral(TABEL_PG_CLUSTER_SCRIPT), {action, folder});
+    if (!script.waitForFinished(60000) || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0)
+        throw std::runtime_error("pg-cluster.sh " + action.toStdString() + " failed: " + script.readAll().toStdString());
+}
+
 }  // namespace
+
+void TestDatabase::crashServer()
+{
+    // The throwaway test server acknowledges a commit before it is on disk; what the test
+    // wrote must outlive the crash, as it would on a server that waits for its disk.
+    exec(QStringLiteral("checkpoint"));
+    runClusterScript(QStringLiteral("crash"));
+}
+
+void TestDatabase::startServer()
+{
+    runClusterScript(QStringLiteral("start"));
+    connection_.open(odbcConnectionString());
+}
 
 QString TestDatabase::host() { return requiredEnvironment("TABEL_TEST_PGHOST"); }
 

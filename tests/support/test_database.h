@@ -28,6 +28,13 @@ public:
     QStringList column(const QString& sql);  // first column of every row
     int count(const QString& sql) { return scalar(sql).toInt(); }
 
+    // The test server stopped at once (its connections cut without a word, as when the
+    // machine or the server process dies) and started again; this database's own
+    // connection is opened anew. Only for tests that run alone (RUN_SERIAL): every
+    // connection to the server breaks.
+    void crashServer();
+    void startServer();
+
 private:
     QString name_;
     Connection connection_;

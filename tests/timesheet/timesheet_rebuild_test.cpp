@@ -188,9 +188,15 @@ TEST_F(TimesheetRebuildTest, AFailureMidwayLeavesTheMonthAsItWas)
              "for each row execute function fail_third_write()");
 
     loadMonth(3, 2026);
+    const int listed = DataModule6->timesheetQuery(1).recordCount();
+    ASSERT_GT(listed, 0);
     rebuild();
 
     EXPECT_EQ(monthRows(3, 2026, true), before);
+    // The grids show the month again, as it is.
+    for (int shift = 1; shift <= 3; ++shift)
+        EXPECT_TRUE(DataModule6->timesheetQuery(shift).isOpen()) << shift;
+    EXPECT_EQ(DataModule6->timesheetQuery(1).recordCount(), listed);
     ASSERT_EQ(fakes->messages.shown.size(), 1u);
     EXPECT_TRUE(fakes->messages.shown[0].text.contains("запись табеля не удалась"));
     EXPECT_EQ(fakes->messages.shown[0].caption, "Ошибка");
