@@ -13,7 +13,6 @@ const QString kTitleLabel = QStringLiteral("title");
 PeriodReportWindow::PeriodReportWindow(Setup setup, QWidget* parent)
     : QDialog(parent),
       query_(DataModule6->ADO_DB, setup.sql),
-      findsWorkersByPersonCode_(setup.findsWorkersByPersonCode),
       layout_(std::move(setup.layout))
 {
     setObjectName(QLatin1String(setup.windowName));
