@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <limits>
 
 namespace report {
 
@@ -333,6 +334,8 @@ bool sameKey(const Value& a, const Value& b)
     return a.number == b.number;
 }
 
+}  // namespace
+
 class Preparation : public EvaluationContext {
 public:
     Preparation(const Report::Compiled& compiled, RowSource& rows)
@@ -347,15 +350,23 @@ public:
         findFields();
     }
 
-    PreparedReport run()
+    // One record at a time, so that the pages made so far can be shown meanwhile.
+    void step()
     {
-        if (!rows_.atEnd())
-            printRecords();
-        if (prepared_.pages.empty() && c_.definition.printWhenEmpty)
-            newPage();
-        closePage();
-        return std::move(prepared_);
+        if (!started_) {
+            started_ = true;
+            if (!rows_.atEnd())
+                beginRecords();
+            else
+                finish();
+            return;
+        }
+        printRecord();
     }
+
+    bool finished() const { return finished_; }
+    const PreparedReport& prepared() const { return prepared_; }
+    PreparedReport take() { return std::move(prepared_); }
 
     Value fieldValue(int field) const override { return (*values_)[size_t(field)]; }
     double aggregate(int slot) const override { return sums_[size_t(slot)]; }
@@ -387,31 +398,43 @@ private:
 
     // ---- records, groups and bands ----
 
-    void printRecords()
+    void beginRecords()
     {
         readRecord();
         values_ = &row_;
         print(c_.reportHeader);
         keys_.resize(c_.groups.size());
         openGroups(0);
-        for (;;) {
-            addToSums();
-            print(c_.detail);
-            rows_.next();
-            if (rows_.atEnd())
-                break;
-            std::swap(previous_, row_);
-            readRecord();
-            const size_t changed = firstChangedGroup();
-            if (changed < c_.groups.size()) {
-                values_ = &previous_;
-                closeGroups(changed);
-                values_ = &row_;
-                openGroups(changed);
-            }
+    }
+
+    void printRecord()
+    {
+        addToSums();
+        print(c_.detail);
+        rows_.next();
+        if (rows_.atEnd()) {
+            closeGroups(0);
+            print(c_.reportFooter);
+            finish();
+            return;
         }
-        closeGroups(0);
-        print(c_.reportFooter);
+        std::swap(previous_, row_);
+        readRecord();
+        const size_t changed = firstChangedGroup();
+        if (changed < c_.groups.size()) {
+            values_ = &previous_;
+            closeGroups(changed);
+            values_ = &row_;
+            openGroups(changed);
+        }
+    }
+
+    void finish()
+    {
+        if (prepared_.pages.empty() && c_.definition.printWhenEmpty)
+            newPage();
+        closePage();
+        finished_ = true;
     }
 
     size_t firstChangedGroup() const
@@ -647,9 +670,9 @@ private:
     std::vector<BandInstance> held_;  // bands of an unfinished kept group
     std::vector<size_t> keepStarts_;
     std::vector<KeepRange> keeps_;
+    bool started_ = false;
+    bool finished_ = false;
 };
-
-}  // namespace
 
 Report::Report(ReportDefinition definition) : compiled_(std::make_unique<Compiled>(std::move(definition))) {}
 
@@ -678,6 +701,48 @@ QString Report::text(const QString& itemName) const
     return items.front()->text;
 }
 
-PreparedReport Report::prepare(RowSource& rows) const { return Preparation(*compiled_, rows).run(); }
+PreparedReport Report::prepare(RowSource& rows) const
+{
+    PageMaker maker(*this, rows);
+    maker.finish();
+    return maker.take();
+}
+
+PageMaker::PageMaker(const Report& report, RowSource& rows)
+    : preparation_(std::make_unique<Preparation>(*report.compiled_, rows))
+{
+}
+
+PageMaker::~PageMaker() = default;
+
+void PageMaker::makePages(int count)
+{
+    const size_t wanted = std::min(completePages() + size_t(count), std::numeric_limits<size_t>::max() - 1);
+    while (!finished() && completePages() < wanted)
+        preparation_->step();
+}
+
+void PageMaker::finish()
+{
+    while (!finished())
+        preparation_->step();
+}
+
+bool PageMaker::finished() const { return preparation_->finished(); }
+
+size_t PageMaker::completePages() const
+{
+    const size_t made = preparation_->prepared().pages.size();
+    // The last page takes bands until the next one begins.
+    return finished() || made == 0 ? made : made - 1;
+}
+
+const PreparedReport& PageMaker::pages() const { return preparation_->prepared(); }
+
+PreparedReport PageMaker::take()
+{
+    finish();
+    return preparation_->take();
+}
 
 }  // namespace report

@@ -9,6 +9,8 @@
 
 namespace report {
 
+class Preparation;
+
 // A layout ready to be prepared: its definition checked, its expressions and masks
 // parsed once. Building one throws DefinitionError naming the band and the item at fault.
 class Report {
@@ -35,7 +37,32 @@ public:
     struct Compiled;  // the checked definition; report.cpp
 
 private:
+    friend class PageMaker;
     std::unique_ptr<Compiled> compiled_;
+};
+
+// Preparation a few pages at a time, so that the first pages can be shown while the rest
+// are made. A page before the last one made is complete and no longer changes. The report
+// and the source must outlive the maker; fields are looked up as in Report::prepare.
+class PageMaker {
+public:
+    PageMaker(const Report& report, RowSource& rows);
+    ~PageMaker();
+    PageMaker(const PageMaker&) = delete;
+    PageMaker& operator=(const PageMaker&) = delete;
+
+    // Goes on until `count` more pages are complete or the records end.
+    void makePages(int count);
+    void finish();
+    bool finished() const;
+    size_t completePages() const;
+    // The pages made so far: completePages() of them complete, all once finished.
+    const PreparedReport& pages() const;
+    // Every page, finishing first; the maker holds none afterwards.
+    PreparedReport take();
+
+private:
+    std::unique_ptr<Preparation> preparation_;
 };
 
 }  // namespace report

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace report {
 
@@ -95,12 +96,23 @@ void drawPage(QPainter& painter, const PreparedPage& page)
         std::visit(drawer, primitive);
 }
 
+QString documentName(const QString& title)
+{
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    QString name = title;
+    name.replace(unfit, QStringLiteral("_"));
+    name = name.simplified();
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name;
+}
+
 void setUpPrinter(QPrinter& printer, const PreparedReport& report)
 {
     printer.setPageSize(QPageSize(report.page.paper));
     printer.setPageOrientation(report.page.orientation);
     printer.setFullPage(true);
-    printer.setDocName(report.title);
+    printer.setDocName(documentName(report.title));
 }
 
 void printPages(QPrinter& printer, const PreparedReport& report)

@@ -22,7 +22,12 @@ QFont deviceFont(const Font& font, const QPaintDevice* device);
 // top-left corner, scaled by the resolution of the painter's device.
 void drawPage(QPainter& painter, const PreparedPage& page);
 
-// Sets the printer to the report's paper, orientation and full-page drawing.
+// The report's title fit for a file name: characters file systems refuse become "_", and
+// a closing full stop goes, since the extension follows ("… 2026 г." → "… 2026 г").
+QString documentName(const QString& title);
+
+// Sets the printer to the report's paper, orientation and full-page drawing; the
+// document is named after the title (the print dialog's file name follows it).
 void setUpPrinter(QPrinter& printer, const PreparedReport& report);
 // Draws the pages onto a printer set up for the report: all of them, or the range the
 // user chose in the print dialog.

@@ -2,7 +2,6 @@
 
 #include "data_module.h"
 #include "dataset_rows.h"
-#include "report_preview.h"
 
 namespace {
 
@@ -29,6 +28,5 @@ QString PeriodReportWindow::title() const { return layout_.text(kTitleLabel); }
 
 void PeriodReportWindow::prepareAndPreview(QWidget* over)
 {
-    const report::PreparedReport pages = prepareFromDataset(layout_, query_);
-    report::preview(pages, over);
+    previewDataset(layout_, query_, over);
 }
