@@ -19,7 +19,8 @@ constexpr double kMaxZoom = 8.0;
 
 }  // namespace
 
-PageView::PageView(const PreparedReport& report, QWidget* parent) : QAbstractScrollArea(parent), report_(report)
+PageView::PageView(const PageSetup& page, PageAt pageAt, QWidget* parent)
+    : QAbstractScrollArea(parent), page_(page), pageAt_(std::move(pageAt))
 {
     viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
@@ -45,7 +46,7 @@ double PageView::screenPixelsPerMm() const { return viewport()->logicalDpiX() / 
 
 QSizeF PageView::pagePixels() const
 {
-    const QSizeF paper = report_.page.paperSizeMm();
+    const QSizeF paper = page_.paperSizeMm();
     return paper * screenPixelsPerMm() * zoom_;
 }
 
@@ -75,7 +76,7 @@ void PageView::applyFit()
 {
     if (fit_ == Fit::None)
         return;
-    const QSizeF paper = report_.page.paperSizeMm() * screenPixelsPerMm();
+    const QSizeF paper = page_.paperSizeMm() * screenPixelsPerMm();
     const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * kGap, 2 * kGap);
     if (room.width() <= 0 || room.height() <= 0)
         return;
@@ -146,7 +147,7 @@ void PageView::paintEvent(QPaintEvent* event)
         painter.setClipRect(paper);
         painter.translate(paper.topLeft());
         painter.scale(zoom_, zoom_);
-        drawPage(painter, report_.pages[size_t(index)]);
+        drawPage(painter, pageAt_(size_t(index)));
         painter.restore();
         lastDrawn_.push_back(index + 1);
     }

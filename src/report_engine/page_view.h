@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prepared_report.h"
+#include "report_renderer.h"
 
 #include <QAbstractScrollArea>
 
@@ -13,9 +14,9 @@ namespace report {
 class PageView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    PageView(const PreparedReport& report, QWidget* parent = nullptr);
+    PageView(const PageSetup& page, PageAt pageAt, QWidget* parent = nullptr);
 
-    // The pages that may be drawn: the first `count` of the report's.
+    // The pages that may be drawn: the first `count` that `pageAt` gives.
     void setPageCount(int count);
     int pageCount() const { return pageCount_; }
 
@@ -55,7 +56,8 @@ private:
     void updateScrollBars();
     void noteCurrentPage();
 
-    const PreparedReport& report_;
+    PageSetup page_;
+    PageAt pageAt_;
     int pageCount_ = 0;
     double zoom_ = 1.0;
     Fit fit_ = Fit::Page;

@@ -2,7 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <limits>
+#include <utility>
 
 namespace report {
 
@@ -367,6 +367,8 @@ public:
     bool finished() const { return finished_; }
     const PreparedReport& prepared() const { return prepared_; }
     PreparedReport take() { return std::move(prepared_); }
+    // A complete page handed over; its place stays, empty, for the page count.
+    PreparedPage takePage(size_t index) { return std::exchange(prepared_.pages[index], PreparedPage{}); }
 
     Value fieldValue(int field) const override { return (*values_)[size_t(field)]; }
     double aggregate(int slot) const override { return sums_[size_t(slot)]; }
@@ -703,9 +705,10 @@ QString Report::text(const QString& itemName) const
 
 PreparedReport Report::prepare(RowSource& rows) const
 {
-    PageMaker maker(*this, rows);
-    maker.finish();
-    return maker.take();
+    Preparation preparation(*compiled_, rows);
+    while (!preparation.finished())
+        preparation.step();
+    return preparation.take();
 }
 
 PageMaker::PageMaker(const Report& report, RowSource& rows)
@@ -717,32 +720,35 @@ PageMaker::~PageMaker() = default;
 
 void PageMaker::makePages(int count)
 {
-    const size_t wanted = std::min(completePages() + size_t(count), std::numeric_limits<size_t>::max() - 1);
+    const size_t wanted = completePages() + size_t(count);
     while (!finished() && completePages() < wanted)
-        preparation_->step();
+        step();
 }
 
 void PageMaker::finish()
 {
     while (!finished())
-        preparation_->step();
+        step();
+}
+
+void PageMaker::step()
+{
+    preparation_->step();
+    const size_t made = preparation_->prepared().pages.size();
+    // The last page takes bands until the next one begins.
+    const size_t complete = finished() || made == 0 ? made : made - 1;
+    while (store_.size() < complete)
+        store_.add(preparation_->takePage(store_.size()));
 }
 
 bool PageMaker::finished() const { return preparation_->finished(); }
 
-size_t PageMaker::completePages() const
-{
-    const size_t made = preparation_->prepared().pages.size();
-    // The last page takes bands until the next one begins.
-    return finished() || made == 0 ? made : made - 1;
-}
+size_t PageMaker::completePages() const { return store_.size(); }
 
-const PreparedReport& PageMaker::pages() const { return preparation_->prepared(); }
+const PreparedPage& PageMaker::page(size_t index) const { return store_.page(index); }
 
-PreparedReport PageMaker::take()
-{
-    finish();
-    return preparation_->take();
-}
+const QString& PageMaker::title() const { return preparation_->prepared().title; }
+
+const PageSetup& PageMaker::pageSetup() const { return preparation_->prepared().page; }
 
 }  // namespace report

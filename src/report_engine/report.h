@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_store.h"
 #include "prepared_report.h"
 #include "report_definition.h"
 #include "row_source.h"
@@ -42,8 +43,9 @@ private:
 };
 
 // Preparation a few pages at a time, so that the first pages can be shown while the rest
-// are made. A page before the last one made is complete and no longer changes. The report
-// and the source must outlive the maker; fields are looked up as in Report::prepare.
+// are made. A page is handed out once it is complete, and kept packed small meanwhile (a
+// year's report runs to thousands of pages). The report and the source must outlive the
+// maker; fields are looked up as in Report::prepare.
 class PageMaker {
 public:
     PageMaker(const Report& report, RowSource& rows);
@@ -56,13 +58,16 @@ public:
     void finish();
     bool finished() const;
     size_t completePages() const;
-    // The pages made so far: completePages() of them complete, all once finished.
-    const PreparedReport& pages() const;
-    // Every page, finishing first; the maker holds none afterwards.
-    PreparedReport take();
+    // A complete page (index below completePages()), valid until the next one is asked for.
+    const PreparedPage& page(size_t index) const;
+    const QString& title() const;
+    const PageSetup& pageSetup() const;
 
 private:
+    void step();
+
     std::unique_ptr<Preparation> preparation_;
+    PageStore store_;
 };
 
 }  // namespace report

@@ -76,7 +76,7 @@ PreviewDialog::PreviewDialog(const Report& report, RowSource& rows, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    view_ = new PageView(maker_->pages(), this);
+    view_ = new PageView(maker_->pageSetup(), pages(), this);
     view_->setObjectName(QStringLiteral("Pages"));
     buildToolBar(layout);
     layout->addWidget(view_, 1);
@@ -93,6 +93,11 @@ PreviewDialog::~PreviewDialog()
 {
     maker_.reset();
     handBackFreedMemory();
+}
+
+PageAt PreviewDialog::pages() const
+{
+    return [this](size_t index) -> const PreparedPage& { return maker_->page(index); };
 }
 
 QAction* PreviewDialog::addTool(QToolBar* bar, const char* icon, const QString& text, const QKeySequence& keys)
@@ -186,14 +191,14 @@ void PreviewDialog::showPageCount()
 
 QString PreviewDialog::suggestedPdfName() const
 {
-    const QString name = documentName(maker_->pages().title);
+    const QString name = documentName(maker_->title());
     return (name.isEmpty() ? QStringLiteral("Отчет") : name) + QStringLiteral(".pdf");
 }
 
 bool PreviewDialog::savePdf(const QString& path)
 {
     finishPreparation();
-    if (writePdf(maker_->pages(), path))
+    if (writePdf(maker_->title(), maker_->pageSetup(), maker_->completePages(), pages(), path))
         return true;
     QMessageBox::critical(this, QStringLiteral("Ошибка"),
                           QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path)), QMessageBox::Ok);
@@ -214,11 +219,11 @@ void PreviewDialog::printClicked()
 {
     finishPreparation();
     QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, maker_->pages());
+    setUpPrinter(printer, maker_->title(), maker_->pageSetup());
     if (!choosePrinter(this, printer, int(maker_->completePages())))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    printPages(printer, maker_->pages());
+    printPages(printer, maker_->completePages(), pages());
     QApplication::restoreOverrideCursor();
 }
 

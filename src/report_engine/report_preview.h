@@ -2,6 +2,7 @@
 
 #include "prepared_report.h"
 #include "report.h"
+#include "report_renderer.h"
 
 #include <QDialog>
 #include <QString>
@@ -47,6 +48,7 @@ public:
     bool preparationFinished() const;
 
 private:
+    PageAt pages() const;  // the complete pages, one at a time
     void buildToolBar(QLayout* layout);
     QAction* addTool(QToolBar* bar, const char* icon, const QString& text, const QKeySequence& keys);
     void prepareSome();
