@@ -54,16 +54,14 @@ QIcon previewIcon(const char* name)
     return QIcon(QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/%1-24.png").arg(QLatin1String(name)));
 }
 
-// A long report leaves the freed pages with the C library, which keeps them from the
-// system unless asked: the program's memory returns to where it was.
+}  // namespace
+
 void handBackFreedMemory()
 {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
 }
-
-}  // namespace
 
 PreviewDialog::PreviewDialog(const Report& report, RowSource& rows, QWidget* parent)
     : QDialog(parent), maker_(std::make_unique<PageMaker>(report, rows)), preparing_(new QTimer(this))
@@ -89,11 +87,7 @@ PreviewDialog::PreviewDialog(const Report& report, RowSource& rows, QWidget* par
         preparing_->start(0);
 }
 
-PreviewDialog::~PreviewDialog()
-{
-    maker_.reset();
-    handBackFreedMemory();
-}
+PreviewDialog::~PreviewDialog() = default;
 
 PageAt PreviewDialog::pages() const
 {

@@ -71,6 +71,11 @@ void preview(const Report& report, RowSource& rows, QWidget* parent);
 using PreviewShower = std::function<void(const PreparedReport& report, QWidget* parent)>;
 void setPreviewShower(PreviewShower shower);  // empty: the real preview again
 
+// A long report leaves what it freed (its pages, its records) with the C library, which
+// keeps it from the system unless asked; this hands it back, so the program's memory
+// returns to where it was before the report.
+void handBackFreedMemory();
+
 // The folder the PDF is offered in: the user's documents, else the home folder.
 QString pdfFolder();
 // Asks where to save the PDF, in Qt's own (Russian) file dialog; empty when the user

@@ -29,6 +29,10 @@ void DatasetRows::next() { dataset_.next(); }
 
 void previewDataset(const report::Report& layout, Dataset& dataset, QWidget* parent)
 {
-    DatasetRows rows(dataset);
-    report::preview(layout, rows, parent);
+    {
+        DatasetRows rows(dataset);
+        report::preview(layout, rows, parent);
+    }
+    dataset.close();
+    report::handBackFreedMemory();
 }

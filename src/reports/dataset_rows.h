@@ -23,5 +23,6 @@ private:
     Dataset& dataset_;
 };
 
-// The report of the open dataset's records in the print preview over `parent`.
+// The report of the open dataset's records in the print preview over `parent`; the
+// dataset is closed afterwards and the memory of a long report handed back.
 void previewDataset(const report::Report& layout, Dataset& dataset, QWidget* parent);
