@@ -92,8 +92,9 @@ void clickThroughPreview(benchmark::State& state, const Click& click, bool toPdf
     }
     const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
                                 : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
-    state.SetLabel(QStringLiteral("%1, peak %2 MB, %3 MB kept after closing")
+    state.SetLabel(QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
                        .arg(pages)
+                       .arg(times.firstPageMb, 0, 'f', 0)
                        .arg(times.peakMb, 0, 'f', 0)
                        .arg(times.keptMb, 0, 'f', 1)
                        .toStdString());

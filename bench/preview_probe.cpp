@@ -47,6 +47,7 @@ PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfP
         dialog->grab();
         times.firstPageMs = clock.nsecsElapsed() / 1e6;
         times.pagesAtFirst = dialog->pageView()->pageCount();
+        times.firstPageMb = statusMb("VmRSS") - before;
         if (!pdfPath.isEmpty()) {
             dialog->savePdf(pdfPath);
             times.pdfMs = clock.nsecsElapsed() / 1e6;

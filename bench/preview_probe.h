@@ -11,6 +11,7 @@ struct PreviewTimes {
     double pdfMs = 0;     // from the click, with the first page's time in it
     int pagesAtFirst = 0; // pages prepared when the first one was on screen
     int pages = 0;        // all of them, when written to PDF
+    double firstPageMb = 0;  // resident memory beyond that before the click, the query read and page 1 shown
     double peakMb = 0;    // the process's peak resident memory while the preview was open
     double keptMb = 0;    // resident memory after the preview closed, beyond that before
 };

@@ -75,21 +75,13 @@ struct JitSetting {
     ~JitSetting() { DataModule6->ADO_DB.execute(QStringLiteral("set jit = off")); }
 };
 
-void openMonthAmongPersons(benchmark::State& state, int wanted, bool jit)
+// The month opened (ComboBox1Change) or rebuilt (Button1Click) among that many persons.
+void amongPersons(benchmark::State& state, void (TForm19::*action)(), int wanted, bool jit)
 {
     const int persons = growPersons(wanted);
     const JitSetting setting(jit);
     for (auto _ : state)
-        Form19->ComboBox1Change();
-    state.SetLabel(QStringLiteral("%1 persons").arg(persons).toStdString());
-}
-
-void rebuildAmongPersons(benchmark::State& state, int wanted, bool jit)
-{
-    const int persons = growPersons(wanted);
-    const JitSetting setting(jit);
-    for (auto _ : state)
-        Form19->Button1Click();
+        (Form19->*action)();
     state.SetLabel(QStringLiteral("%1 persons").arg(persons).toStdString());
 }
 
@@ -97,11 +89,11 @@ void registerAmongPersons(int persons, bool jit, const std::string& suffix)
 {
     const std::string size = std::to_string(persons) + " ERP persons" + suffix;
     benchmark::RegisterBenchmark(("open the month/" + size).c_str(),
-                                 [=](benchmark::State& s) { openMonthAmongPersons(s, persons, jit); })
+                                 [=](benchmark::State& s) { amongPersons(s, &TForm19::ComboBox1Change, persons, jit); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(("Перестроить/" + size).c_str(),
-                                 [=](benchmark::State& s) { rebuildAmongPersons(s, persons, jit); })
+                                 [=](benchmark::State& s) { amongPersons(s, &TForm19::Button1Click, persons, jit); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
 }
