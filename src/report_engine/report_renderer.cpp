@@ -162,17 +162,6 @@ void setUpPrinter(QPrinter& printer, const QString& title, const PageSetup& page
     printer.setDocName(documentName(title));
 }
 
-void setUpPrinter(QPrinter& printer, const PreparedReport& report) { setUpPrinter(printer, report.title, report.page); }
-
-namespace {
-
-PageAt pagesOf(const PreparedReport& report)
-{
-    return [&report](size_t index) -> const PreparedPage& { return report.pages[index]; };
-}
-
-}  // namespace
-
 void printPages(QPrinter& printer, size_t count, const PageAt& pageAt)
 {
     QPainter painter;
@@ -190,8 +179,6 @@ void printPages(QPrinter& printer, size_t count, const PageAt& pageAt)
         drawer.draw(pageAt(n - 1));
     }
 }
-
-void printPages(QPrinter& printer, const PreparedReport& report) { printPages(printer, report.pages.size(), pagesOf(report)); }
 
 bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path)
 {
@@ -214,7 +201,8 @@ bool writePdf(const QString& title, const PageSetup& page, size_t count, const P
 
 bool writePdf(const PreparedReport& report, const QString& path)
 {
-    return writePdf(report.title, report.page, report.pages.size(), pagesOf(report), path);
+    const auto pageAt = [&report](size_t index) -> const PreparedPage& { return report.pages[index]; };
+    return writePdf(report.title, report.page, report.pages.size(), pageAt, path);
 }
 
 }  // namespace report

@@ -33,11 +33,9 @@ using PageAt = std::function<const PreparedPage&(size_t index)>;
 // Sets the printer to the report's paper, orientation and full-page drawing; the
 // document is named after the title (the print dialog's file name follows it).
 void setUpPrinter(QPrinter& printer, const QString& title, const PageSetup& page);
-void setUpPrinter(QPrinter& printer, const PreparedReport& report);
 // Draws `count` pages onto a printer set up for the report: all of them, or the range the
 // user chose in the print dialog.
 void printPages(QPrinter& printer, size_t count, const PageAt& pageAt);
-void printPages(QPrinter& printer, const PreparedReport& report);
 
 // Writes the pages as a PDF of the report's paper; false when the file cannot be written.
 bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path);

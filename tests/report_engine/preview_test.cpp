@@ -103,8 +103,7 @@ TEST_F(PreviewTest, OpensMaximisedFittedToThePageWithTheToolsOfAPreviewAndNoPage
                                               "Последняя страница", "Печать"}));
     // The print dialog offers the file name without the title's closing full stop.
     QPrinter printer;
-    TableRows one = names(1);
-    setUpPrinter(printer, layout.prepare(one));
+    setUpPrinter(printer, layout.definition().title, layout.definition().page);
     EXPECT_EQ(printer.docName(), "Табель_ Декабрь 2026 г");
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
