@@ -1,7 +1,10 @@
 // Timings of the period reports on a plant-scale month: for each of the four printed
-// reports the time from the click in the report chooser to the prepared pages (the preview
-// is replaced by a stand-in that takes them), beside the time of its query alone; and the
-// production spreadsheet from the click to the written workbook, beside its query alone.
+// reports, beside the time of its query alone, the time from the click in the report
+// chooser to the prepared pages (the preview replaced by a stand-in that takes them), and
+// through the real preview to its first page on screen and to all pages in a PDF, with the
+// peak memory meanwhile and what stays after the preview closes; the same for "Детальный
+// отчет по рабочим" over a year. Last the production spreadsheet from the click to the
+// written workbook, beside its query alone.
 //
 // Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
@@ -12,6 +15,7 @@
 #include "period_query.h"
 #include "period_reports.h"
 #include "plant_reports.h"
+#include "preview_probe.h"
 #include "report_chooser.h"
 #include "report_preview.h"
 #include "seams.h"
@@ -19,6 +23,7 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <benchmark/benchmark.h>
@@ -51,23 +56,53 @@ public:
     bool open(const QString& path) override { return QFile::remove(path); }
 };
 
-void choosePeriod(const QDate& from)
+// A report's button and the period it is timed on.
+struct Click {
+    QPushButton* TForm18::*button;
+    QDate from;
+    int months;
+};
+
+void choosePeriod(const QDate& from, int months = 1)
 {
     Form18->DTPicker1->setDate(from);
-    Form18->DTPicker2->setDate(from.addMonths(1));
+    Form18->DTPicker2->setDate(from.addMonths(months));
 }
 
-void clickToPages(benchmark::State& state, QPushButton* TForm18::*button)
+// The preview is a stand-in that takes the prepared pages.
+void clickToPages(benchmark::State& state, const Click& click)
 {
-    choosePeriod(plant.reportMonth);
+    report::setPreviewShower([](const report::PreparedReport& pages, QWidget*) { preparedPages = pages.pages.size(); });
+    choosePeriod(click.from, click.months);
     for (auto _ : state)
-        (Form18->*button)->click();
+        (Form18->*click.button)->click();
+    report::setPreviewShower({});
     state.SetLabel(QStringLiteral("%1 pages").arg(preparedPages).toStdString());
 }
 
-void queryAlone(benchmark::State& state, Dataset& query, const QDate& from)
+// The real preview: up to its first page on screen, or up to every page in a PDF.
+void clickThroughPreview(benchmark::State& state, const Click& click, bool toPdf)
 {
-    setPeriod(query, from, from.addMonths(1), ProductKindChoice::All);
+    choosePeriod(click.from, click.months);
+    const QString pdf = toPdf ? QDir::temp().filePath(QStringLiteral("period_reports_bench.pdf")) : QString();
+    PreviewTimes times;
+    for (auto _ : state) {
+        times = timePreview([&] { (Form18->*click.button)->click(); }, pdf);
+        state.SetIterationTime((toPdf ? times.pdfMs : times.firstPageMs) / 1000.0);
+    }
+    const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
+                                : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
+    state.SetLabel(QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
+                       .arg(pages)
+                       .arg(times.firstPageMb, 0, 'f', 0)
+                       .arg(times.peakMb, 0, 'f', 0)
+                       .arg(times.keptMb, 0, 'f', 1)
+                       .toStdString());
+}
+
+void queryAlone(benchmark::State& state, Dataset& query, const QDate& from, int months = 1)
+{
+    setPeriod(query, from, from.addMonths(months), ProductKindChoice::All);
     for (auto _ : state) {
         query.open();
         state.PauseTiming();
@@ -86,17 +121,25 @@ void productionClick(benchmark::State& state)
     state.SetLabel(Form18->Button6->text().toStdString());
 }
 
-void registerReport(const char* name, QPushButton* TForm18::*button, PeriodReportWindow* layout)
+void registerReport(const char* name, const Click& click, PeriodReportWindow* layout)
 {
-    const std::string report(name);
+    const std::string report = std::string(name) + (click.months == 12 ? ", year" : ", month");
     benchmark::RegisterBenchmark((report + "/query alone (baseline)").c_str(),
-                                 [layout](benchmark::State& s) { queryAlone(s, layout->query(), plant.reportMonth); })
+                                 [=](benchmark::State& s) { queryAlone(s, layout->query(), click.from, click.months); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark((report + "/click to prepared pages").c_str(),
-                                 [button](benchmark::State& s) { clickToPages(s, button); })
+                                 [=](benchmark::State& s) { clickToPages(s, click); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    benchmark::RegisterBenchmark((report + "/click to first page in the preview").c_str(),
+                                 [=](benchmark::State& s) { clickThroughPreview(s, click, false); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark((report + "/click to all pages in a PDF").c_str(),
+                                 [=](benchmark::State& s) { clickThroughPreview(s, click, true); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
 }
 
 }  // namespace
@@ -112,7 +155,6 @@ int main(int argc, char* argv[])
     seams::setMessageBoxes(&messages);
     DiscardingOpener opener;
     seams::setSpreadsheetOpener(&opener);
-    report::setPreviewShower([](const report::PreparedReport& pages, QWidget*) { preparedPages = pages.pages.size(); });
 
     openBenchDatabase();
     const int records = seedPlantReports(DataModule6->ADO_DB, plant);
@@ -127,11 +169,15 @@ int main(int argc, char* argv[])
                                                     .arg(plant.workers)
                                                     .arg(plant.items)
                                                     .toStdString());
+    benchmark::AddCustomContext("report year", QStringLiteral("%1: twelve such months, the operations changing each quarter")
+                                                   .arg(plant.reportYear.year())
+                                                   .toStdString());
 
-    registerReport("Отчет по рабочим (Form16)", &TForm18::Button4, Form16);
-    registerReport("Отчет по продукции (Form17)", &TForm18::Button2, Form17);
-    registerReport("Детальный отчет по рабочим (Form20)", &TForm18::Button1, Form20);
-    registerReport("Детальный отчет по продукции (Form21)", &TForm18::Button3, Form21);
+    registerReport("Отчет по рабочим (Form16)", {&TForm18::Button4, plant.reportMonth, 1}, Form16);
+    registerReport("Отчет по продукции (Form17)", {&TForm18::Button2, plant.reportMonth, 1}, Form17);
+    registerReport("Детальный отчет по рабочим (Form20)", {&TForm18::Button1, plant.reportMonth, 1}, Form20);
+    registerReport("Детальный отчет по рабочим (Form20)", {&TForm18::Button1, plant.reportYear, 12}, Form20);
+    registerReport("Детальный отчет по продукции (Form21)", {&TForm18::Button3, plant.reportMonth, 1}, Form21);
     benchmark::RegisterBenchmark("production spreadsheet/query alone (baseline)",
                                  [](benchmark::State& s) { queryAlone(s, Form18->XLS_Rep, plant.productionMonth); })
         ->Unit(benchmark::kMillisecond)
@@ -142,7 +188,6 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    report::setPreviewShower({});
     seams::setSpreadsheetOpener(nullptr);
     seams::setMessageBoxes(nullptr);
     delete Form20;

@@ -45,6 +45,19 @@ int seedPlantMonth(Connection& connection, const PlantMonth& plant)
                                   .arg(sql_text::toDate(first), sql_text::toDate(first.addMonths(1).addDays(-1))));
 }
 
+int growErpPersons(Connection& connection, int wanted)
+{
+    const int persons = scalar(connection, QStringLiteral("select count(*) from cmn_contractor.person"));
+    if (wanted <= persons)
+        return persons;
+    connection.execute(QStringLiteral("insert into cmn_contractor.person (s_caption, s_code) "
+                                      "select 'Лицо ERP №' || g, (900000 + g)::text from generate_series(%1, %2) g")
+                           .arg(persons + 1)
+                           .arg(wanted));
+    connection.execute(QStringLiteral("analyze cmn_contractor.person"));
+    return wanted;
+}
+
 void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant)
 {
     const int records = seedPlantMonth(connection, plant);

@@ -16,5 +16,9 @@ struct PlantMonth {
 // Writes the workers and the month's journal; returns the number of journal records.
 int seedPlantMonth(Connection& connection, const PlantMonth& plant);
 
+// Adds ERP persons who are no workers of the pay office (suppliers, customers, with codes
+// of their own) until the ERP's person table holds `wanted`; returns the number it holds.
+int growErpPersons(Connection& connection, int wanted);
+
 // Seeds the month and names it in the benchmark's report.
 void seedAndDescribePlantMonth(Connection& connection, const PlantMonth& plant);

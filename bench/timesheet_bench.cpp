@@ -1,6 +1,8 @@
 // Timings of the monthly timesheet on a plant-scale month, all against one database:
 // the month rebuild as the program runs it, the same rebuild one statement per cell
-// (the baseline), and the reload of the three shift grids.
+// (the baseline), and the reload of the three shift grids; then opening the month and
+// "Перестроить" as the ERP's person table grows from the plant's 300 persons (the
+// baseline) to 30,000, and at 30,000 with the server's JIT compiler on as before.
 //
 // Needs a database built from db/schema.sql; scripts/run-bench.sh starts a throwaway
 // server and runs this program on it. The database is named by TABEL_BENCH_PGHOST (the
@@ -65,6 +67,37 @@ void reloadGrids(benchmark::State& state)
                        .toStdString());
 }
 
+int growPersons(int wanted) { return growErpPersons(DataModule6->ADO_DB, wanted); }
+
+// The session's JIT setting for one benchmark; the program's own connection turns it off.
+struct JitSetting {
+    explicit JitSetting(bool on) { DataModule6->ADO_DB.execute(on ? QStringLiteral("set jit = on") : QStringLiteral("set jit = off")); }
+    ~JitSetting() { DataModule6->ADO_DB.execute(QStringLiteral("set jit = off")); }
+};
+
+// The month opened (ComboBox1Change) or rebuilt (Button1Click) among that many persons.
+void amongPersons(benchmark::State& state, void (TForm19::*action)(), int wanted, bool jit)
+{
+    const int persons = growPersons(wanted);
+    const JitSetting setting(jit);
+    for (auto _ : state)
+        (Form19->*action)();
+    state.SetLabel(QStringLiteral("%1 persons").arg(persons).toStdString());
+}
+
+void registerAmongPersons(int persons, bool jit, const std::string& suffix)
+{
+    const std::string size = std::to_string(persons) + " ERP persons" + suffix;
+    benchmark::RegisterBenchmark(("open the month/" + size).c_str(),
+                                 [=](benchmark::State& s) { amongPersons(s, &TForm19::ComboBox1Change, persons, jit); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("Перестроить/" + size).c_str(),
+                                 [=](benchmark::State& s) { amongPersons(s, &TForm19::Button1Click, persons, jit); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
 void showPlantMonth()
 {
     Form19 = new TForm19;
@@ -96,6 +129,9 @@ int main(int argc, char* argv[])
     benchmark::RegisterBenchmark("reload/three grids (ComboBox1Change)", reloadGrids)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    registerAmongPersons(plant.workers, false, " (baseline)");
+    registerAmongPersons(30000, false, "");
+    registerAmongPersons(30000, true, ", JIT on as before");
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 

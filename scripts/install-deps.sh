@@ -11,7 +11,7 @@ packages=(
   unixodbc-dev libsqliteodbc libsqlite3-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 poppler-utils
-  unzip locales
+  unzip locales jq
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "data_module.h"
 
+#include "sql_text.h"
+
 TDataModule6* DataModule6 = nullptr;
 
 namespace data_module_sql {
@@ -47,7 +49,8 @@ QString monthlyTimesheet(int shift)
             + QStringLiteral(") end ::numeric(10,2) as average_price, sum(s.cena*(kol_vo-brak))::numeric(10,2) as cena_all,"),
         QStringLiteral("h_tabel.* "),
         QStringLiteral("from accounts_dep.h_tabel, cmn_contractor.person, accounts_dep.smena s where "),
-        QStringLiteral("h_tabel.w_id=person.s_code::integer and h_tabel.smena=") + QString::number(shift)
+        QStringLiteral("h_tabel.w_id=") + sql_text::integerOrNull(QStringLiteral("person.s_code"))
+            + QStringLiteral(" and h_tabel.smena=") + QString::number(shift)
             + QStringLiteral(" and month=:mnth and s.w_id = h_tabel.w_id and"),
         QStringLiteral("h_tabel.year=:yea and s.data >=:date1 and s.data <:date2"),
         QStringLiteral("group by person.s_caption,h_tabel.w_id,h_tabel.month,h_tabel.year,h_tabel.smena,h_tabel.id "),

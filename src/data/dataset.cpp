@@ -2,6 +2,8 @@
 
 #include "database_error.h"
 
+#include <QSet>
+
 namespace {
 
 bool isNumericType(unsigned oid)
@@ -150,12 +152,19 @@ void Dataset::readResult(PGresult* result, std::vector<Row>& into, bool readColu
     }
     const int tuples = PQntuples(result);
     into.reserve(into.size() + size_t(tuples));
+    // A text repeated down a column (a name, an item, a small count) is kept once and
+    // shared by its rows: a year's report reads hundreds of thousands of them.
+    std::vector<QSet<QString>> seen(static_cast<size_t>(fields));
     for (int r = 0; r < tuples; ++r) {
         Row row(columns_.size());
         for (int c = 0; c < fields; ++c) {
             const int target = readColumns ? c : columnIndex(QString::fromUtf8(PQfname(result, c)));
-            if (target >= 0 && !PQgetisnull(result, r, c))
-                row[size_t(target)] = QString::fromUtf8(PQgetvalue(result, r, c), PQgetlength(result, r, c));
+            if (target < 0 || PQgetisnull(result, r, c))
+                continue;
+            const QString text = QString::fromUtf8(PQgetvalue(result, r, c), PQgetlength(result, r, c));
+            QSet<QString>& column = seen[size_t(c)];
+            const auto known = column.constFind(text);
+            row[size_t(target)] = known != column.cend() ? *known : *column.insert(text);
         }
         into.push_back(std::move(row));
     }

@@ -25,4 +25,12 @@ QString decimalFromTyped(const QString& typed)
     return text;
 }
 
+QString integerOrNull(const QString& column)
+{
+    // The inner case keeps the casts away from texts that are no numbers.
+    return QStringLiteral("(case when %1 ~ '^\\s*[+-]?[0-9]+\\s*$' then case when %1::numeric between -2147483648 "
+                          "and 2147483647 then %1::integer end end)")
+        .arg(column);
+}
+
 }  // namespace sql_text

@@ -36,8 +36,8 @@ struct PreparedPage {
     std::vector<Primitive> primitives;  // in drawing order: fills, then lines and texts
 };
 
-// Every page of a report, complete before anything is shown or printed; the preview, the
-// printer and the PDF all draw these.
+// Every page of a report (Report::prepare); the preview takes them as they are made
+// instead (PageMaker), and the printer and the PDF draw either.
 struct PreparedReport {
     QString title;
     PageSetup page;

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <utility>
 
 namespace report {
 
@@ -334,6 +335,8 @@ bool sameKey(const Value& a, const Value& b)
     return a.number == b.number;
 }
 
+}  // namespace
+
 class Preparation : public EvaluationContext {
 public:
     Preparation(const Report::Compiled& compiled, RowSource& rows)
@@ -348,15 +351,25 @@ public:
         findFields();
     }
 
-    PreparedReport run()
+    // One record at a time, so that the pages made so far can be shown meanwhile.
+    void step()
     {
-        if (!rows_.atEnd())
-            printRecords();
-        if (prepared_.pages.empty() && c_.definition.printWhenEmpty)
-            newPage();
-        closePage();
-        return std::move(prepared_);
+        if (!started_) {
+            started_ = true;
+            if (!rows_.atEnd())
+                beginRecords();
+            else
+                finish();
+            return;
+        }
+        printRecord();
     }
+
+    bool finished() const { return finished_; }
+    const PreparedReport& prepared() const { return prepared_; }
+    PreparedReport take() { return std::move(prepared_); }
+    // A complete page handed over; its place stays, empty, for the page count.
+    PreparedPage takePage(size_t index) { return std::exchange(prepared_.pages[index], PreparedPage{}); }
 
     Value fieldValue(int field) const override { return (*values_)[size_t(field)]; }
     double aggregate(int slot) const override { return sums_[size_t(slot)]; }
@@ -388,31 +401,43 @@ private:
 
     // ---- records, groups and bands ----
 
-    void printRecords()
+    void beginRecords()
     {
         readRecord();
         values_ = &row_;
         print(c_.reportHeader);
         keys_.resize(c_.groups.size());
         openGroups(0);
-        for (;;) {
-            addToSums();
-            print(c_.detail);
-            rows_.next();
-            if (rows_.atEnd())
-                break;
-            std::swap(previous_, row_);
-            readRecord();
-            const size_t changed = firstChangedGroup();
-            if (changed < c_.groups.size()) {
-                values_ = &previous_;
-                closeGroups(changed);
-                values_ = &row_;
-                openGroups(changed);
-            }
+    }
+
+    void printRecord()
+    {
+        addToSums();
+        print(c_.detail);
+        rows_.next();
+        if (rows_.atEnd()) {
+            closeGroups(0);
+            print(c_.reportFooter);
+            finish();
+            return;
         }
-        closeGroups(0);
-        print(c_.reportFooter);
+        std::swap(previous_, row_);
+        readRecord();
+        const size_t changed = firstChangedGroup();
+        if (changed < c_.groups.size()) {
+            values_ = &previous_;
+            closeGroups(changed);
+            values_ = &row_;
+            openGroups(changed);
+        }
+    }
+
+    void finish()
+    {
+        if (prepared_.pages.empty() && c_.definition.printWhenEmpty)
+            newPage();
+        closePage();
+        finished_ = true;
     }
 
     size_t firstChangedGroup() const
@@ -663,9 +688,9 @@ private:
     std::vector<KeepRange> keeps_;    // kept groups among the held bands
     std::vector<double> tops_;
     std::vector<size_t> fittingKeepEnd_;
+    bool started_ = false;
+    bool finished_ = false;
 };
-
-}  // namespace
 
 Report::Report(ReportDefinition definition) : compiled_(std::make_unique<Compiled>(std::move(definition))) {}
 
@@ -694,6 +719,52 @@ QString Report::text(const QString& itemName) const
     return items.front()->text;
 }
 
-PreparedReport Report::prepare(RowSource& rows) const { return Preparation(*compiled_, rows).run(); }
+PreparedReport Report::prepare(RowSource& rows) const
+{
+    Preparation preparation(*compiled_, rows);
+    while (!preparation.finished())
+        preparation.step();
+    return preparation.take();
+}
+
+PageMaker::PageMaker(const Report& report, RowSource& rows)
+    : preparation_(std::make_unique<Preparation>(*report.compiled_, rows))
+{
+}
+
+PageMaker::~PageMaker() = default;
+
+void PageMaker::makePages(int count)
+{
+    const size_t wanted = completePages() + size_t(count);
+    while (!finished() && completePages() < wanted)
+        step();
+}
+
+void PageMaker::finish()
+{
+    while (!finished())
+        step();
+}
+
+void PageMaker::step()
+{
+    preparation_->step();
+    const size_t made = preparation_->prepared().pages.size();
+    // The last page takes bands until the next one begins.
+    const size_t complete = finished() || made == 0 ? made : made - 1;
+    while (store_.size() < complete)
+        store_.add(preparation_->takePage(store_.size()));
+}
+
+bool PageMaker::finished() const { return preparation_->finished(); }
+
+size_t PageMaker::completePages() const { return store_.size(); }
+
+const PreparedPage& PageMaker::page(size_t index) const { return store_.page(index); }
+
+const QString& PageMaker::title() const { return preparation_->prepared().title; }
+
+const PageSetup& PageMaker::pageSetup() const { return preparation_->prepared().page; }
 
 }  // namespace report

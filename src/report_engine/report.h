@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_store.h"
 #include "prepared_report.h"
 #include "report_definition.h"
 #include "row_source.h"
@@ -8,6 +9,8 @@
 #include <memory>
 
 namespace report {
+
+class Preparation;
 
 // A layout ready to be prepared: its definition checked, its expressions and masks
 // parsed once. Building one throws DefinitionError naming the band and the item at fault.
@@ -35,7 +38,36 @@ public:
     struct Compiled;  // the checked definition; report.cpp
 
 private:
+    friend class PageMaker;
     std::unique_ptr<Compiled> compiled_;
+};
+
+// Preparation a few pages at a time, so that the first pages can be shown while the rest
+// are made. A page is handed out once it is complete, and kept packed small meanwhile (a
+// year's report runs to thousands of pages). The report and the source must outlive the
+// maker; fields are looked up as in Report::prepare.
+class PageMaker {
+public:
+    PageMaker(const Report& report, RowSource& rows);
+    ~PageMaker();
+    PageMaker(const PageMaker&) = delete;
+    PageMaker& operator=(const PageMaker&) = delete;
+
+    // Goes on until `count` more pages are complete or the records end.
+    void makePages(int count);
+    void finish();
+    bool finished() const;
+    size_t completePages() const;
+    // A complete page (index below completePages()), valid until the next one is asked for.
+    const PreparedPage& page(size_t index) const;
+    const QString& title() const;
+    const PageSetup& pageSetup() const;
+
+private:
+    void step();
+
+    std::unique_ptr<Preparation> preparation_;
+    PageStore store_;
 };
 
 }  // namespace report

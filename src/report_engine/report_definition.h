@@ -34,7 +34,7 @@
 //     report::Report layout(d);          // throws DefinitionError naming the faulty item
 //     layout.setText("title", QStringLiteral("   Отчет по рабочим за период с …"));
 //     PreparedReport pages = layout.prepare(rows);              // rows: a RowSource
-//     report::preview(pages, parentWindow);                     // report_preview.h
+//     report::preview(layout, rows, parentWindow);              // or shown while prepared (report_preview.h)
 
 #include <QColor>
 #include <QPageLayout>

@@ -1,10 +1,13 @@
 #include "report_renderer.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <deque>
 
 namespace report {
 
@@ -31,8 +34,9 @@ QFont deviceFont(const Font& font, const QPaintDevice* device)
 
 namespace {
 
-// Draws one page's primitives; the fonts of consecutive texts are mostly the same, so
-// the last one is kept with its metrics.
+// Draws pages' primitives. A run of pages repeats its fonts and most of its texts (names,
+// operations, headings): each font is set up once with its metrics, and each text's width
+// measured once per font.
 class PageDrawer {
 public:
     explicit PageDrawer(QPainter& painter)
@@ -40,6 +44,12 @@ public:
           sx_(painter.device()->logicalDpiX() / 25.4),
           sy_(painter.device()->logicalDpiY() / 25.4)
     {
+    }
+
+    void draw(const PreparedPage& page)
+    {
+        for (const Primitive& primitive : page.primitives)
+            std::visit(*this, primitive);
     }
 
     void operator()(const Box& box) const { painter_.fillRect(toDevice(box.rectMm), box.fill); }
@@ -55,87 +65,144 @@ public:
                           QPointF(line.lineMm.x2() * sx_, line.lineMm.y2() * sy_));
     }
 
+    // A text that fits is placed in its box by its measured width and drawn unclipped,
+    // which keeps the output small; a longer one is cut at its box.
     void operator()(const TextBox& box)
     {
-        useFont(box.font);
+        FontInUse& font = useFont(box.font);
         const QRectF rect = toDevice(box.rectMm);
-        // A text that fits is drawn unclipped, which keeps the output small; a longer one
-        // is cut at its box.
-        const bool fits = metrics_->horizontalAdvance(box.text) <= rect.width();
+        const qreal width = widthOf(font, box.text);
         painter_.setPen(box.font.color);
-        painter_.drawText(rect, int(box.alignment) | Qt::TextSingleLine | (fits ? Qt::TextDontClip : 0), box.text);
+        if (width > rect.width()) {
+            painter_.drawText(rect, int(box.alignment) | Qt::TextSingleLine, box.text);
+            return;
+        }
+        painter_.drawText(QPointF(left(rect, width, box.alignment), baseline(rect, font.metrics, box.alignment)), box.text);
     }
 
 private:
+    struct FontInUse {
+        Font font;
+        QFont drawn;
+        QFontMetricsF metrics;
+        QHash<QString, qreal> widths;
+    };
+
     QRectF toDevice(const QRectF& mm) const { return {mm.x() * sx_, mm.y() * sy_, mm.width() * sx_, mm.height() * sy_}; }
 
-    void useFont(const Font& font)
+    static qreal left(const QRectF& rect, qreal width, Qt::Alignment alignment)
     {
-        if (metrics_ && font == current_)
-            return;
-        current_ = font;
-        const QFont drawn = deviceFont(font, painter_.device());
-        painter_.setFont(drawn);
-        metrics_.emplace(drawn, painter_.device());
+        if (alignment & Qt::AlignHCenter)
+            return rect.left() + (rect.width() - width) / 2;
+        if (alignment & Qt::AlignRight)
+            return rect.right() - width;
+        return rect.left();
+    }
+
+    // As a single line is set in its box: centred by its ascent and descent, or at its edge.
+    static qreal baseline(const QRectF& rect, const QFontMetricsF& metrics, Qt::Alignment alignment)
+    {
+        if (alignment & Qt::AlignTop)
+            return rect.top() + metrics.ascent();
+        if (alignment & Qt::AlignBottom)
+            return rect.bottom() - metrics.descent();
+        return rect.top() + (rect.height() - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
+    }
+
+    static qreal widthOf(FontInUse& font, const QString& text)
+    {
+        auto found = font.widths.constFind(text);
+        if (found == font.widths.cend())
+            found = font.widths.insert(text, font.metrics.horizontalAdvance(text));
+        return *found;
+    }
+
+    FontInUse& useFont(const Font& font)
+    {
+        if (current_ < fonts_.size() && fonts_[current_].font == font)
+            return fonts_[current_];
+        current_ = 0;
+        while (current_ < fonts_.size() && !(fonts_[current_].font == font))
+            ++current_;
+        if (current_ == fonts_.size()) {
+            const QFont drawn = deviceFont(font, painter_.device());
+            fonts_.push_back({font, drawn, QFontMetricsF(drawn, painter_.device()), {}});
+        }
+        painter_.setFont(fonts_[current_].drawn);
+        return fonts_[current_];
     }
 
     QPainter& painter_;
     double sx_;
     double sy_;
-    Font current_;
-    std::optional<QFontMetricsF> metrics_;
+    std::deque<FontInUse> fonts_;  // stays where it is while more are added
+    size_t current_ = 0;
 };
 
 }  // namespace
 
-void drawPage(QPainter& painter, const PreparedPage& page)
+void drawPage(QPainter& painter, const PreparedPage& page) { PageDrawer(painter).draw(page); }
+
+QString documentName(const QString& title)
 {
-    PageDrawer drawer(painter);
-    for (const Primitive& primitive : page.primitives)
-        std::visit(drawer, primitive);
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    QString name = title;
+    name.replace(unfit, QStringLiteral("_"));
+    name = name.simplified();
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name;
 }
 
-void setUpPrinter(QPrinter& printer, const PreparedReport& report)
+void setUpPrinter(QPrinter& printer, const QString& title, const PageSetup& page)
 {
-    printer.setPageSize(QPageSize(report.page.paper));
-    printer.setPageOrientation(report.page.orientation);
+    printer.setPageSize(QPageSize(page.paper));
+    printer.setPageOrientation(page.orientation);
     printer.setFullPage(true);
-    printer.setDocName(report.title);
+    printer.setDocName(documentName(title));
 }
 
-void printPages(QPrinter& printer, const PreparedReport& report)
+void printPages(QPrinter& printer, size_t count, const PageAt& pageAt)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         return;
+    PageDrawer drawer(painter);
     const QPageRanges chosen = printer.pageRanges();
     bool first = true;
-    for (size_t n = 1; n <= report.pages.size(); ++n) {
+    for (size_t n = 1; n <= count; ++n) {
         if (!chosen.isEmpty() && !chosen.contains(int(n)))
             continue;
         if (!first)
             printer.newPage();
         first = false;
-        drawPage(painter, report.pages[n - 1]);
+        drawer.draw(pageAt(n - 1));
     }
 }
 
-bool writePdf(const PreparedReport& report, const QString& path)
+bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path)
 {
     QPdfWriter writer(path);
-    writer.setPageLayout(QPageLayout(QPageSize(report.page.paper), report.page.orientation, QMarginsF(), QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(page.paper), page.orientation, QMarginsF(), QPageLayout::Millimeter));
     writer.setResolution(600);
-    writer.setTitle(report.title);
+    writer.setTitle(title);
     writer.setCreator(QStringLiteral("Табель"));
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    for (size_t n = 0; n < report.pages.size(); ++n) {
+    PageDrawer drawer(painter);
+    for (size_t n = 0; n < count; ++n) {
         if (n > 0)
             writer.newPage();
-        drawPage(painter, report.pages[n]);
+        drawer.draw(pageAt(n));
     }
     return painter.end();
+}
+
+bool writePdf(const PreparedReport& report, const QString& path)
+{
+    const auto pageAt = [&report](size_t index) -> const PreparedPage& { return report.pages[index]; };
+    return writePdf(report.title, report.page, report.pages.size(), pageAt, path);
 }
 
 }  // namespace report

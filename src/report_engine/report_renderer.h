@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 
 class QPaintDevice;
 class QPainter;
@@ -22,13 +23,22 @@ QFont deviceFont(const Font& font, const QPaintDevice* device);
 // top-left corner, scaled by the resolution of the painter's device.
 void drawPage(QPainter& painter, const PreparedPage& page);
 
-// Sets the printer to the report's paper, orientation and full-page drawing.
-void setUpPrinter(QPrinter& printer, const PreparedReport& report);
-// Draws the pages onto a printer set up for the report: all of them, or the range the
+// The report's title fit for a file name: characters file systems refuse become "_", and
+// a closing full stop goes, since the extension follows ("… 2026 г." → "… 2026 г").
+QString documentName(const QString& title);
+
+// Pages handed over one at a time; a page given stays valid until the next is asked for.
+using PageAt = std::function<const PreparedPage&(size_t index)>;
+
+// Sets the printer to the report's paper, orientation and full-page drawing; the
+// document is named after the title (the print dialog's file name follows it).
+void setUpPrinter(QPrinter& printer, const QString& title, const PageSetup& page);
+// Draws `count` pages onto a printer set up for the report: all of them, or the range the
 // user chose in the print dialog.
-void printPages(QPrinter& printer, const PreparedReport& report);
+void printPages(QPrinter& printer, size_t count, const PageAt& pageAt);
 
 // Writes the pages as a PDF of the report's paper; false when the file cannot be written.
+bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path);
 bool writePdf(const PreparedReport& report, const QString& path);
 
 }  // namespace report

@@ -1,6 +1,7 @@
 #include "dataset_rows.h"
 
 #include "dataset.h"
+#include "report_preview.h"
 
 #include <QRegularExpression>
 
@@ -26,8 +27,12 @@ bool DatasetRows::atEnd() const { return dataset_.eof(); }
 
 void DatasetRows::next() { dataset_.next(); }
 
-report::PreparedReport prepareFromDataset(const report::Report& layout, Dataset& dataset)
+void previewDataset(const report::Report& layout, Dataset& dataset, QWidget* parent)
 {
-    DatasetRows rows(dataset);
-    return layout.prepare(rows);
+    {
+        DatasetRows rows(dataset);
+        report::preview(layout, rows, parent);
+    }
+    dataset.close();
+    report::handBackFreedMemory();
 }

@@ -4,6 +4,7 @@
 #include "row_source.h"
 
 class Dataset;
+class QWidget;
 
 // An open dataset's records as a report reads them: from the first record the filter
 // lets through to the last, numeric columns as numbers, missing values as nulls.
@@ -22,5 +23,6 @@ private:
     Dataset& dataset_;
 };
 
-// The report's pages from the open dataset's records.
-report::PreparedReport prepareFromDataset(const report::Report& layout, Dataset& dataset);
+// The report of the open dataset's records in the print preview over `parent`; the
+// dataset is closed afterwards and the memory of a long report handed back.
+void previewDataset(const report::Report& layout, Dataset& dataset, QWidget* parent);

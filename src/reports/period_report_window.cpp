@@ -2,7 +2,6 @@
 
 #include "data_module.h"
 #include "dataset_rows.h"
-#include "report_preview.h"
 
 namespace {
 
@@ -13,7 +12,6 @@ const QString kTitleLabel = QStringLiteral("title");
 PeriodReportWindow::PeriodReportWindow(Setup setup, QWidget* parent)
     : QDialog(parent),
       query_(DataModule6->ADO_DB, setup.sql),
-      findsWorkersByPersonCode_(setup.findsWorkersByPersonCode),
       layout_(std::move(setup.layout))
 {
     setObjectName(QLatin1String(setup.windowName));
@@ -30,6 +28,5 @@ QString PeriodReportWindow::title() const { return layout_.text(kTitleLabel); }
 
 void PeriodReportWindow::prepareAndPreview(QWidget* over)
 {
-    const report::PreparedReport pages = prepareFromDataset(layout_, query_);
-    report::preview(pages, over);
+    previewDataset(layout_, query_, over);
 }

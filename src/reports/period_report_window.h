@@ -16,25 +16,22 @@ public:
         const char* windowName;  // "Form16"
         const char* queryName;   // "t_Report"
         QString sql;
-        bool findsWorkersByPersonCode;  // the query joins ERP persons on s_code::integer
         report::ReportDefinition layout;
     };
 
     explicit PeriodReportWindow(Setup setup, QWidget* parent = nullptr);
 
     Dataset& query() { return query_; }
-    bool findsWorkersByPersonCode() const { return findsWorkersByPersonCode_; }
 
     // The caption of the report's title label; the document is named after it.
     void setTitle(const QString& caption);
     QString title() const;
 
-    // Prepares every page from the open query and shows them in the print preview over
-    // the window that asked for the report.
+    // Shows the report of the open query in the print preview over the window that asked
+    // for it; the query stays open until the preview closes.
     void prepareAndPreview(QWidget* over);
 
 private:
     Dataset query_;
-    bool findsWorkersByPersonCode_;
     report::Report layout_;
 };

@@ -61,6 +61,6 @@ ReportDefinition productDetailLayout()
 }  // namespace
 
 TForm21::TForm21(QWidget* parent)
-    : PeriodReportWindow({"Form21", "i_Report", period_report_sql::productDetail(), false, productDetailLayout()}, parent)
+    : PeriodReportWindow({"Form21", "i_Report", period_report_sql::productDetail(), productDetailLayout()}, parent)
 {
 }

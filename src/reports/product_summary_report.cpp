@@ -47,6 +47,6 @@ ReportDefinition productSummaryLayout()
 }  // namespace
 
 TForm17::TForm17(QWidget* parent)
-    : PeriodReportWindow({"Form17", "t_Report", period_report_sql::productSummary(), false, productSummaryLayout()}, parent)
+    : PeriodReportWindow({"Form17", "t_Report", period_report_sql::productSummary(), productSummaryLayout()}, parent)
 {
 }

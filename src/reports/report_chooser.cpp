@@ -2,12 +2,10 @@
 
 #include "controls.h"
 #include "data_module.h"
-#include "database_error.h"
 #include "date_box.h"
 #include "handler_guard.h"
 #include "period_report_window.h"
 #include "period_reports.h"
-#include "person_codes.h"
 #include "production_export.h"
 #include "radio_group.h"
 #include "seams.h"
@@ -104,19 +102,6 @@ void TForm18::Button1Click()
 void TForm18::Button3Click() { printReport(*Form21, QStringLiteral("   Детальный отчет по продукции за период с ")); }
 
 void TForm18::printReport(PeriodReportWindow& layout, const QString& titlePrefix)
-{
-    try {
-        showReport(layout, titlePrefix);
-    } catch (const DatabaseError& error) {
-        // A person code that is not a number fails the worker reports as a whole; the
-        // user is told which codes, not only the server's words.
-        if (!layout.findsWorkersByPersonCode() || !isIntegerCastFailure(error))
-            throw;
-        seams::messageBoxes().error(this, personCodeFailureText(error), QStringLiteral("Ошибка"));
-    }
-}
-
-void TForm18::showReport(PeriodReportWindow& layout, const QString& titlePrefix)
 {
     Dataset& query = layout.query();
     setPeriod(query, DTPicker1->date(), DTPicker2->date(), productKind());

@@ -56,7 +56,6 @@ private:
     ProductKindChoice productKind() const;
     // Sets the layout's query to the period, titles the report, prepares and previews it.
     void printReport(PeriodReportWindow& layout, const QString& titlePrefix);
-    void showReport(PeriodReportWindow& layout, const QString& titlePrefix);
 
     ExcelExport excel_;
 };

@@ -1,6 +1,7 @@
 #include "period_reports.h"
 
 #include "period_layout.h"
+#include "sql_text.h"
 
 TForm20* Form20 = nullptr;
 
@@ -13,10 +14,11 @@ QString period_report_sql::workerDetail()
         "sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, sum((kol_vo-brak)*\n"
         "smena.cena) as summa, color, sum(prize*(kol_vo-brak)*smena.cena/100) as s_prize \n"
         "from cmn_contractor.person person,accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where \n"
-        "smena.o_id=oper.id and smena.w_id=s_code::integer and smena.i_id=izdel.id \n"
-        "and smena.o_id=oper.id and w_id=s_code::integer and oper.vid=vid_oper.id \n"
+        "smena.o_id=oper.id and smena.w_id=%1 and smena.i_id=izdel.id \n"
+        "and smena.o_id=oper.id and w_id=%1 and oper.vid=vid_oper.id \n"
         "and smena.data<:data2 and smena.data>=:data1 group by fio, marka, \n"
-        "vid_oper.vid, oper.naimen, color order by fio, marka, vid_oper.vid, oper.naimen");
+        "vid_oper.vid, oper.naimen, color order by fio, marka, vid_oper.vid, oper.naimen")
+        .arg(sql_text::integerOrNull(QStringLiteral("s_code")));
 }
 
 namespace {
@@ -57,6 +59,6 @@ ReportDefinition workerDetailLayout()
 }  // namespace
 
 TForm20::TForm20(QWidget* parent)
-    : PeriodReportWindow({"Form20", "w_Report", period_report_sql::workerDetail(), true, workerDetailLayout()}, parent)
+    : PeriodReportWindow({"Form20", "w_Report", period_report_sql::workerDetail(), workerDetailLayout()}, parent)
 {
 }

@@ -1,6 +1,7 @@
 #include "period_reports.h"
 
 #include "period_layout.h"
+#include "sql_text.h"
 
 TForm16* Form16 = nullptr;
 
@@ -10,9 +11,10 @@ QString period_report_sql::workerSummary()
         "select person.s_caption fio, sum(smena.kol_vo-smena.brak)::numeric as kolvo, \n"
         "sum((kol_vo-brak)*smena.cena) as summa,vid_oper.vid,\n"
         "izdel.nom, oper.naimen, color from cmn_contractor.person person,accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper,\n"
-        "accounts_dep.oper where w_id=s_code::integer and izdel.id=smena.i_id and vid_oper.id=oper.vid\n"
+        "accounts_dep.oper where w_id=%1 and izdel.id=smena.i_id and vid_oper.id=oper.vid\n"
         "and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 \n"
-        "group by fio, izdel.nom, oper.naimen, vid_oper.vid, color order by fio, izdel.nom");
+        "group by fio, izdel.nom, oper.naimen, vid_oper.vid, color order by fio, izdel.nom")
+        .arg(sql_text::integerOrNull(QStringLiteral("s_code")));
 }
 
 namespace {
@@ -51,6 +53,6 @@ ReportDefinition workerSummaryLayout()
 }  // namespace
 
 TForm16::TForm16(QWidget* parent)
-    : PeriodReportWindow({"Form16", "t_Report", period_report_sql::workerSummary(), true, workerSummaryLayout()}, parent)
+    : PeriodReportWindow({"Form16", "t_Report", period_report_sql::workerSummary(), workerSummaryLayout()}, parent)
 {
 }

@@ -1,6 +1,7 @@
 #include "timesheet_layout.h"
 
 #include "data_module.h"
+#include "sql_text.h"
 
 TForm15* Form15 = nullptr;
 
@@ -62,7 +63,8 @@ QString timesheetPrintSql()
         QStringLiteral("sum(d22) as sd22,sum(d23) as sd23,sum(d24) as sd24,sum(d25) as sd25,"),
         QStringLiteral("sum(d26) as sd26,sum(d27) as sd27,sum(d28) as sd28,sum(d29) as sd29,"),
         QStringLiteral("sum(d30) as sd30,sum(d31) as sd31 from accounts_dep.h_tabel, cmn_contractor.person person where"),
-        QStringLiteral("h_tabel.w_id=person.s_code::t_integer and month=:mnth and"),
+        QStringLiteral("h_tabel.w_id=") + sql_text::integerOrNull(QStringLiteral("person.s_code"))
+            + QStringLiteral(" and month=:mnth and"),
         QStringLiteral("year=:yea group by fio order by fio"),
     }
         .join(QLatin1Char('\n'));

@@ -6,7 +6,6 @@
 #include "handler_guard.h"
 #include "seams.h"
 #include "dataset_rows.h"
-#include "report_preview.h"
 #include "timesheet_export.h"
 #include "timesheet_layout.h"
 #include "timesheet_rebuild.h"
@@ -334,12 +333,7 @@ void TForm19::Button6Click()
     const QString title = monthTitle() + QStringLiteral(" г.");
     Form15->Report.setText(QStringLiteral("title"), title);
     Form15->Report.setTitle(QStringLiteral("Табель по времени, ") + title);
-    report::PreparedReport pages;
-    {
-        const WaitCursor hourglass;
-        pages = prepareFromDataset(Form15->Report, Form15->H_Tabel);
-    }
-    report::preview(pages, this);
+    previewDataset(Form15->Report, Form15->H_Tabel, this);
 }
 
 void TForm19::Button2Click()

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QSet>
 
 namespace {
 
@@ -83,16 +84,20 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
 
 void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 {
-    auto& model = models_[&dataset];
-    if (!model)
-        model = std::make_unique<DatasetModel>(dataset, columns);
-    if (current_ == model.get())
+    Binding& binding = bindings_[&dataset];
+    if (!binding.model) {
+        binding.model = std::make_unique<DatasetModel>(dataset, columns);
+        // Connected before the refit below, so a re-read is measured afresh.
+        connect(&dataset, &Dataset::reset, this, [&binding] { binding.fittedWidths.clear(); });
+    }
+    if (current_ == binding.model.get())
         return;
 
     disconnect(datasetCurrent_);
     disconnect(datasetReset_);
     disconnect(viewCurrent_);
-    current_ = model.get();
+    current_ = binding.model.get();
+    currentBinding_ = &binding;
     setModel(current_);
     applyColumnLayout();
 
@@ -114,12 +119,17 @@ void DataGrid::bind(Dataset& dataset, const std::vector<GridColumn>& columns)
 
 Dataset* DataGrid::dataset() const { return current_ ? &current_->dataset() : nullptr; }
 
-// The widest value of a column as the cells draw it, with a little room beside it.
+// The widest value of a column as the cells draw it, with a little room beside it. A
+// value repeated down the column (a name, an item) is measured once.
 int DataGrid::widestValue(int column) const
 {
-    int widest = 0;
+    QSet<QString> texts;
     for (int row = 0; row < current_->rowCount(); ++row)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(current_->index(row, column).data().toString()));
+        texts.insert(current_->index(row, column).data().toString());
+    int widest = 0;
+    const QFontMetrics metrics = fontMetrics();
+    for (const QString& text : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
     return widest + 4;
 }
 
@@ -140,13 +150,19 @@ void DataGrid::applyColumnLayout()
     fitColumns();
 }
 
-// On every new reading of the values, so that none is cut.
+// After every new reading of the values, so that none is cut. The widths are measured once
+// per reading and kept with the dataset, so showing its rows again (another shift of the
+// journal and back) measures nothing.
 void DataGrid::fitColumns()
 {
     const auto& columns = current_->columns();
+    std::vector<int>& widths = currentBinding_->fittedWidths;
+    if (widths.empty())
+        for (int c = 0; c < int(columns.size()); ++c)
+            widths.push_back(columns[size_t(c)].visible ? neededWidth(c) : 0);
     for (int c = 0; c < int(columns.size()); ++c)
         if (columns[size_t(c)].visible)
-            setColumnWidth(c, neededWidth(c));
+            setColumnWidth(c, widths[size_t(c)]);
 }
 
 void DataGrid::selectCurrentRecord()

@@ -52,8 +52,15 @@ private:
 
     static constexpr int kMaxFittedWidth = 400;
 
-    std::map<Dataset*, std::unique_ptr<DatasetModel>> models_;
+    // A dataset's model and its column widths as measured on its present rows (empty
+    // once the dataset is read again).
+    struct Binding {
+        std::unique_ptr<DatasetModel> model;
+        std::vector<int> fittedWidths;
+    };
+    std::map<Dataset*, Binding> bindings_;
     DatasetModel* current_ = nullptr;
+    Binding* currentBinding_ = nullptr;
     CellStyler styler_;
     QMetaObject::Connection datasetCurrent_, datasetReset_, viewCurrent_;
     bool syncing_ = false;

@@ -1,4 +1,5 @@
 #include "data_module.h"
+#include "sql_text.h"
 #include "test_database.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,42 @@ TEST_F(DataModuleTest, EveryQueryOfTheModuleRunsOnTheSchema)
     }
     EXPECT_EQ(module.Smena1.param("OK"), QVariant("ok"));
     EXPECT_EQ(module.Smena2.param("ok"), QVariant("ta"));
+}
+
+TEST_F(DataModuleTest, TheProgramsSessionRunsWithoutTheJitCompiler)
+{
+    module.Control.setSql("show jit");
+    module.Control.open();
+    EXPECT_EQ(module.Control.fieldByName("jit").asString(), "off");
+}
+
+// A person code is an integer key only where the server reads it as one; anything else
+// matches no key instead of failing the statement.
+TEST_F(DataModuleTest, PersonCodeReadsAsAnIntegerOnlyWhereItIsOne)
+{
+    struct Case {
+        const char* code;
+        const char* read;  // "<null>": matches no key
+    };
+    const Case cases[] = {
+        {"42", "42"},           {" -7 ", "-7"},         {"+5", "5"},
+        {"000000000000012", "12"}, {"2147483647", "2147483647"}, {"-2147483648", "-2147483648"},
+        {"2147483648", "<null>"}, {"-2147483649", "<null>"}, {"9876543210", "<null>"},
+        {"П-17", "<null>"},     {"", "<null>"},         {"1 2", "<null>"},
+        {"12.0", "<null>"},     {"-", "<null>"},
+    };
+    // Read from a column, as the queries read the codes.
+    db.exec("create table codes (code text)");
+    for (const Case& c : cases) {
+        db.exec("truncate codes");
+        db.exec("insert into codes values (" + sql_text::quoted(QString::fromUtf8(c.code)) + ")");
+        EXPECT_EQ(db.scalar("select " + sql_text::integerOrNull("code") + " from codes"), c.read) << c.code;
+        // Where the plain cast reads a code at all, it reads the same integer.
+        if (QString(c.read) != "<null>")
+            EXPECT_EQ(db.scalar("select code::integer from codes"), c.read) << c.code;
+    }
+    db.exec("update codes set code = null");
+    EXPECT_EQ(db.scalar("select " + sql_text::integerOrNull("code") + " from codes"), "<null>");
 }
 
 }  // namespace

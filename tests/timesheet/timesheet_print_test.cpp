@@ -152,6 +152,45 @@ TEST_F(TimesheetPrintTest, HoursOfAllShiftsOvertimeIncludedAreAddedPerDay)
     EXPECT_FALSE(book->cell(3, 1).bold);
 }
 
+// The three grids as read for a month: name, hours and pay of every row.
+QStringList gridRows()
+{
+    QStringList rows;
+    for (int shift = 1; shift <= 3; ++shift) {
+        Dataset& grid = DataModule6->timesheetQuery(shift);
+        for (grid.first(); !grid.eof(); grid.next())
+            rows << QStringLiteral("%1 %2 %3 %4")
+                        .arg(shift)
+                        .arg(grid.fieldByName("fio").asString(), grid.fieldByName("summ").asString(),
+                             grid.fieldByName("cena_all").asString());
+    }
+    return rows;
+}
+
+// A supplier in the ERP's persons whose code does not fit an integer is no worker: the
+// grids, "Перестроить" and the print show what they show without it.
+TEST_F(TimesheetPrintTest, AnErpCodeBeyondTheIntegerRangeChangesNoGridNorPrintedNumber)
+{
+    const int ivanov = seed->worker("Иванов И.И.");
+    const int petrov = seed->worker("Петров П.П.");
+    record(ivanov, QDate(2026, 12, 1), 1, 8);
+    record(ivanov, QDate(2026, 12, 2), 2, 4, 12.5);
+    record(petrov, QDate(2026, 12, 3), 3, 7, 9.75, 6, 1);
+    loadMonth(12, 2026);
+    QTest::mouseClick(Form19->Button1, Qt::LeftButton);  // "Перестроить"
+    const QStringList grids = gridRows();
+    const QStringList printed = report::describe(print(12, 2026));
+    ASSERT_EQ(grids.size(), 3);
+
+    db->exec("insert into cmn_contractor.person (s_caption, s_code) values ('Поставщик', '9876543210')");
+    loadMonth(12, 2026);
+    EXPECT_EQ(gridRows(), grids);
+    QTest::mouseClick(Form19->Button1, Qt::LeftButton);  // "Перестроить"
+    EXPECT_EQ(gridRows(), grids);
+    EXPECT_EQ(report::describe(print(12, 2026)), printed);
+    EXPECT_TRUE(fakes->messages.shown.empty());
+}
+
 TEST_F(TimesheetPrintTest, WorkersOfTheSameNameAreOneLine)
 {
     const int first = seed->worker("Сидоров С.С.");

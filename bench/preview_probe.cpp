@@ -1,0 +1,66 @@
+#include "preview_probe.h"
+
+#include "page_view.h"
+#include "report_preview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+// A line of /proc/self/status in megabytes ("VmRSS", "VmHWM").
+double statusMb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key) + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// The peak resident memory starts again from the present one.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+}  // namespace
+
+PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath)
+{
+    PreviewTimes times;
+    const double before = statusMb("VmRSS");
+    resetPeak();
+    QElapsedTimer clock;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<report::PreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        probe.stop();
+        dialog->grab();
+        times.firstPageMs = clock.nsecsElapsed() / 1e6;
+        times.pagesAtFirst = dialog->pageView()->pageCount();
+        times.firstPageMb = statusMb("VmRSS") - before;
+        if (!pdfPath.isEmpty()) {
+            dialog->savePdf(pdfPath);
+            times.pdfMs = clock.nsecsElapsed() / 1e6;
+            times.pages = dialog->pageView()->pageCount();
+        }
+        times.peakMb = statusMb("VmHWM");
+        dialog->reject();
+    });
+    probe.start(0);
+    clock.start();
+    click();
+    times.keptMb = statusMb("VmRSS") - before;
+    if (!pdfPath.isEmpty())
+        QFile::remove(pdfPath);
+    return times;
+}
