@@ -471,12 +471,10 @@ void replaceTarget(Connection& target, const StagedTable& t)
         target.execute(QStringLiteral("delete from accounts_dep.norm where o_id in (select id from %1 where id > 0)")
                            .arg(table));
     target.execute(QStringLiteral("delete from %1 where id > 0").arg(table));
-    const QString order = t.table->sortedById ? QStringLiteral("id") : QStringLiteral("row_no");
-    target.execute(QStringLiteral("insert into %1 (%2) select %2 from %3 order by %4")
-                       .arg(table, t.columns(), t.staging(), order));
+    target.execute(QStringLiteral("insert into %1 (%2) select %2 from %3").arg(table, t.columns(), t.staging()));
     if (operations)
         target.execute(QStringLiteral("insert into accounts_dep.norm (o_id, norma, price, prize) "
-                                      "select id, 0, cena::numeric(15, 4), 0 from %1 order by id")
+                                      "select id, 0, cena::numeric(15, 4), 0 from %1")
                            .arg(t.staging()));
     if (t.table->copiesId())
         advanceGenerator(target, table);
@@ -519,6 +517,8 @@ void importAll(Connection& target, const Progress& progress, const Options& opti
     std::vector<StagedTable> tables = sourceStep(QStringLiteral("список таблиц источника «Tabel» не читается"),
                                                  [&] { return findTables(source, problems); });
     target.inTransaction([&] {
+        // The checks group and sort whole journals: in memory, not in files.
+        target.execute(QStringLiteral("set local work_mem = '256MB'"));
         for (StagedTable& table : tables)
             Stager(target, source, table, options, problems).run(progress);
         for (const StagedTable& table : tables)
