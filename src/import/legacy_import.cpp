@@ -6,8 +6,11 @@
 #include "legacy_tables.h"
 #include "odbc_source.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 namespace legacy_import {
 
@@ -73,6 +76,50 @@ QString idGenerator(Connection& target, const QString& table)
             "where ad.adrelid = $1::regclass limit 1))"),
         {table.toUtf8()});
     return QString::fromUtf8(PQgetvalue(result.get(), 0, 0));
+}
+
+// Statements over whole staged tables run for seconds on a large journal: they are sent
+// without waiting, and `waiting` is called every tenth of a second until the server
+// answers, so that the window stays painted.
+class LongStatements {
+public:
+    LongStatements(Connection& connection, std::function<void()> waiting)
+        : connection_(connection), waiting_(std::move(waiting))
+    {
+    }
+
+    PgResultHandle run(const QString& sql) const;
+
+private:
+    Connection& connection_;
+    std::function<void()> waiting_;
+};
+
+PgResultHandle LongStatements::run(const QString& sql) const
+{
+    using namespace std::chrono_literals;
+    PGconn* raw = connection_.raw();
+    if (PQsendQuery(raw, sql.toUtf8().constData()) != 1)
+        throw DatabaseError(QString::fromUtf8(PQerrorMessage(raw)).trimmed());
+    QElapsedTimer sinceTold;
+    sinceTold.start();
+    while (PQconsumeInput(raw) == 1 && PQisBusy(raw)) {
+        std::this_thread::sleep_for(10ms);
+        if (sinceTold.hasExpired(100)) {
+            waiting_();
+            sinceTold.restart();
+        }
+    }
+    PgResultHandle result(PQgetResult(raw));
+    while (PgResultHandle rest{PQgetResult(raw)})
+        ;
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return result;
+    if (!result)
+        throw DatabaseError(QString::fromUtf8(PQerrorMessage(raw)).trimmed());
+    throw DatabaseError(QString::fromUtf8(PQresultErrorMessage(result.get())).trimmed(),
+                        QString::fromUtf8(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)));
 }
 
 // What a column of the target can hold, as a condition on a staged value that it cannot
@@ -256,7 +303,8 @@ void Stager::copyRows(OdbcReader& reader, qint64 total, const Progress& progress
                                         .arg(t_.name)
                                         .arg(done + 1)
                                         .arg(error.text()));
-                return;  // the COPY is cancelled; the problem refuses the import
+                copy.finish();  // a cancelled COPY would spoil the transaction for the other tables
+                return;
             }
             if (rows == 0)
                 break;
@@ -313,8 +361,8 @@ void Stager::appendRow(OdbcReader& reader, int row, qint64 rowNumber)
 // The checks on the staged rows, each one statement over a whole table.
 class Checker {
 public:
-    Checker(Connection& target, const StagedTable& table, Problems& problems)
-        : target_(target), t_(table), problems_(problems)
+    Checker(Connection& target, const LongStatements& statements, const StagedTable& table, Problems& problems)
+        : target_(target), statements_(statements), t_(table), problems_(problems)
     {
     }
 
@@ -328,6 +376,7 @@ private:
     QString idColumn() const { return t_.table->copiesId() ? QStringLiteral("id::text") : QStringLiteral("null"); }
 
     Connection& target_;
+    const LongStatements& statements_;
     const StagedTable& t_;
     Problems& problems_;
 };
@@ -370,7 +419,7 @@ void Checker::checkBounds()
         selected << violated << fields[size_t(check.field)].name + QStringLiteral("::text");
         anyViolated << violated;
     }
-    const PgResultHandle result = target_.query(QStringLiteral("select %1 from %2 where %3 order by row_no")
+    const PgResultHandle result = statements_.run(QStringLiteral("select %1 from %2 where %3 order by row_no")
                                                     .arg(selected.join(QStringLiteral(", ")), t_.staging(),
                                                          anyViolated.join(QStringLiteral(" or "))));
     for (int row = 0; row < PQntuples(result.get()); ++row) {
@@ -394,7 +443,7 @@ void Checker::checkBounds()
 // Rows without an id, and ids that several rows share.
 void Checker::checkIds()
 {
-    const PgResultHandle result = target_.query(
+    const PgResultHandle result = statements_.run(
         QStringLiteral("select id::text, string_agg(row_no::text, ', ' order by row_no), min(row_no) from %1 "
                        "group by id having id is null or count(*) > 1 order by 3")
             .arg(t_.staging()));
@@ -411,7 +460,7 @@ void Checker::checkIds()
 // takes only one of them, and which one to keep is the plant's decision.
 void Checker::checkRepeatedRecords()
 {
-    const PgResultHandle result = target_.query(
+    const PgResultHandle result = statements_.run(
         QStringLiteral("select string_agg(id::text, ', ' order by id), w_id, i_id, o_id, to_char(data, 'DD.MM.YYYY'), "
                        "smena, color from %1 "
                        "where w_id is not null and i_id is not null and o_id is not null and data is not null "
@@ -431,7 +480,7 @@ void Checker::checkRepeatedRecords()
 // names them for the plant to create there first.
 void Checker::checkItemGroups()
 {
-    const PgResultHandle result = target_.query(
+    const PgResultHandle result = statements_.run(
         QStringLiteral("select nom, count(*), string_agg(id::text, ', ' order by row_no) filter (where n <= 10) "
                        "from (select nom, id, row_no, row_number() over (partition by nom order by row_no) n from %1 "
                        "where btrim(nom) <> '' and not exists (select 1 from cmn_classifier.item c "
@@ -463,29 +512,30 @@ void advanceGenerator(Connection& target, const QString& table)
 // Replaces the target's rows with an id above 0 by the staged ones. The operations take
 // their norm rows along: the old ones would point at whichever imported operation now
 // has their id, and an imported operation is priced by its norm row.
-void replaceTarget(Connection& target, const StagedTable& t)
+void replaceTarget(Connection& target, const LongStatements& statements, const StagedTable& t)
 {
     const QString& table = t.table->target;
     const bool operations = table == kOperations;
     if (operations)
-        target.execute(QStringLiteral("delete from accounts_dep.norm where o_id in (select id from %1 where id > 0)")
+        statements.run(QStringLiteral("delete from accounts_dep.norm where o_id in (select id from %1 where id > 0)")
                            .arg(table));
-    target.execute(QStringLiteral("delete from %1 where id > 0").arg(table));
-    target.execute(QStringLiteral("insert into %1 (%2) select %2 from %3").arg(table, t.columns(), t.staging()));
+    statements.run(QStringLiteral("delete from %1 where id > 0").arg(table));
+    statements.run(QStringLiteral("insert into %1 (%2) select %2 from %3").arg(table, t.columns(), t.staging()));
     if (operations)
-        target.execute(QStringLiteral("insert into accounts_dep.norm (o_id, norma, price, prize) "
+        statements.run(QStringLiteral("insert into accounts_dep.norm (o_id, norma, price, prize) "
                                       "select id, 0, cena::numeric(15, 4), 0 from %1")
                            .arg(t.staging()));
     if (t.table->copiesId())
         advanceGenerator(target, table);
 }
 
-void writeAll(Connection& target, const std::vector<StagedTable>& tables, const Progress& progress)
+void writeAll(Connection& target, const LongStatements& statements, const std::vector<StagedTable>& tables,
+              const Progress& progress)
 {
     for (const StagedTable& t : tables) {
         progress(writingText(t.name));
         try {
-            replaceTarget(target, t);
+            replaceTarget(target, statements, t);
         } catch (const DatabaseError& error) {
             if (error.isOwnMessage())
                 throw;
@@ -516,17 +566,24 @@ void importAll(Connection& target, const Progress& progress, const Options& opti
     Problems problems;
     std::vector<StagedTable> tables = sourceStep(QStringLiteral("список таблиц источника «Tabel» не читается"),
                                                  [&] { return findTables(source, problems); });
+    // While the server works on a long statement, the last progress text is told again.
+    QString told;
+    const Progress telling = [&](const QString& text) {
+        told = text;
+        progress(text);
+    };
+    const LongStatements statements(target, [&] { progress(told); });
     target.inTransaction([&] {
         // The checks group and sort whole journals: in memory, not in files.
         target.execute(QStringLiteral("set local work_mem = '256MB'"));
         for (StagedTable& table : tables)
-            Stager(target, source, table, options, problems).run(progress);
+            Stager(target, source, table, options, problems).run(telling);
         for (const StagedTable& table : tables)
             if (table.staged)
-                Checker(target, table, problems).run();
+                Checker(target, statements, table, problems).run();
         if (!problems.empty())
             throw ImportRefused(std::move(problems));
-        writeAll(target, tables, progress);
+        writeAll(target, statements, tables, telling);
     });
 }
 

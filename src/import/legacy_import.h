@@ -27,8 +27,9 @@ namespace legacy_import {
 QString sourceConnectionString();
 
 // Called after each batch of rows read ("Проверка H_TABEL: 5 из 120 записей") and before
-// each table is written ("Запись в базу: H_TABEL"). A COPY may be under way on the
-// connection then: nothing else may use it.
+// each table is written ("Запись в базу: H_TABEL"), and with the same text again every
+// tenth of a second while the server works on a whole table. A statement is under way on
+// the connection then: nothing else may use it.
 using Progress = std::function<void(const QString& text)>;
 
 QString checkingText(const QString& table, qint64 done, qint64 total);
