@@ -41,13 +41,24 @@ void LegacySource::exec(const QString& sql)
 
 void LegacySource::registerDataSource(bool registered)
 {
-    writeFile(folder_.filePath(QStringLiteral("odbcinst.ini")),
-              QStringLiteral("[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%1\n").arg(TABEL_SQLITE_ODBC_DRIVER));
     // StepAPI: the driver hands rows over as SQLite steps through them instead of reading
     // the whole result first.
     const QString name = registered ? QStringLiteral("Tabel") : QStringLiteral("Other");
-    writeFile(folder_.filePath(QStringLiteral("odbc.ini")),
-              QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2\nStepAPI=1\n").arg(name, path_));
+    writeRegistration(QStringLiteral("SQLite3"), QStringLiteral(TABEL_SQLITE_ODBC_DRIVER),
+                      QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2\nStepAPI=1\n").arg(name, path_));
+}
+
+void LegacySource::registerOtherSource(const QString& driver, const QString& driverLibrary, const QString& settings)
+{
+    writeRegistration(driver, driverLibrary, QStringLiteral("[Tabel]\nDriver=%1\n%2\n").arg(driver, settings));
+}
+
+// Each driver under a name of its own: unixODBC may keep what it read of these files.
+void LegacySource::writeRegistration(const QString& driver, const QString& driverLibrary, const QString& dataSource)
+{
+    writeFile(folder_.filePath(QStringLiteral("odbcinst.ini")),
+              QStringLiteral("[%1]\nDriver=%2\n").arg(driver, driverLibrary));
+    writeFile(folder_.filePath(QStringLiteral("odbc.ini")), dataSource);
     qputenv("ODBCSYSINI", folder_.path().toUtf8());
     qputenv("ODBCINI", folder_.filePath(QStringLiteral("odbc.ini")).toUtf8());
 }

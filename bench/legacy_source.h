@@ -19,8 +19,13 @@ public:
     void exec(const QString& sql);
     const QString& path() const { return path_; }
 
+    // Makes "Tabel" another driver's data source: the driver's name and library and the
+    // data source's settings, "Servername=…\nDatabase=…" (the SQLite file stays unused).
+    void registerOtherSource(const QString& driver, const QString& driverLibrary, const QString& settings);
+
 private:
     void registerDataSource(bool registered);
+    void writeRegistration(const QString& driver, const QString& driverLibrary, const QString& dataSource);
     void createTables();
 
     QTemporaryDir folder_;

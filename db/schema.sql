@@ -110,6 +110,23 @@ SELECT g.id::numeric(15, 0)         AS id,
   FROM cmn_gds_and_srv.gds_and_srv g
   LEFT JOIN cmn_classifier.item c ON c.id = g.id_class_item;
 
+-- The classifier entry of a nomenclature group's caption. A caption the classifier does
+-- not hold is refused by name: the item must not lose its group without a word.
+CREATE FUNCTION accounts_dep.izdel_class_item(caption varchar) RETURNS numeric LANGUAGE plpgsql AS $$
+DECLARE
+    entry numeric;
+BEGIN
+    IF caption IS NULL OR btrim(caption) = '' THEN
+        RETURN NULL;
+    END IF;
+    SELECT c.id INTO entry FROM cmn_classifier.item c
+     WHERE c.id_level = 2 AND c.s_caption = caption ORDER BY c.id LIMIT 1;
+    IF entry IS NULL THEN
+        RAISE EXCEPTION 'Группы изделий «%» нет в классификаторе', caption USING ERRCODE = 'foreign_key_violation';
+    END IF;
+    RETURN entry;
+END $$;
+
 -- The legacy import writes items straight into the view.
 CREATE FUNCTION accounts_dep.izdel_write() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
@@ -117,11 +134,13 @@ BEGIN
         -- An item written with its nomenclature group's caption gets that classifier entry.
         INSERT INTO cmn_gds_and_srv.gds_and_srv (id, s_caption, s_description, id_msm_bs, massa, id_class_item)
         VALUES (COALESCE(NEW.id, nextval('cmn_gds_and_srv.gds_and_srv_id_seq')), NEW.marka, '', 6,
-                NEW.massa, COALESCE(NEW.id_class_item,
-                    (SELECT c.id FROM cmn_classifier.item c
-                      WHERE c.id_level = 2 AND c.s_caption = NEW.nom ORDER BY c.id LIMIT 1)));
+                NEW.massa, COALESCE(NEW.id_class_item, accounts_dep.izdel_class_item(NEW.nom)));
         RETURN NEW;
     ELSIF TG_OP = 'UPDATE' THEN
+        -- A group changed by its caption alone moves the item to that classifier entry.
+        IF NEW.nom IS DISTINCT FROM OLD.nom AND NEW.id_class_item IS NOT DISTINCT FROM OLD.id_class_item THEN
+            NEW.id_class_item := accounts_dep.izdel_class_item(NEW.nom);
+        END IF;
         UPDATE cmn_gds_and_srv.gds_and_srv
            SET id = NEW.id, s_caption = NEW.marka, massa = NEW.massa, id_class_item = NEW.id_class_item
          WHERE id = OLD.id;

@@ -8,7 +8,7 @@ packages=(
   libpq-dev postgresql
   libxlsxwriter-dev
   qt6-translations-l10n
-  unixodbc-dev libsqliteodbc libsqlite3-dev
+  unixodbc unixodbc-dev libsqliteodbc libsqlite3-dev odbc-postgresql
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 poppler-utils
   unzip locales jq

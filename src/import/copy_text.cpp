@@ -146,6 +146,12 @@ private:
         return true;
     }
 
+    bool hour(int& value)
+    {
+        const bool twoDigits = at_ + 1 < text_.size() && isDigit(text_[at_ + 1]);
+        return digits(twoDigits ? 2 : 1, value);
+    }
+
     bool separator(char c)
     {
         if (at_ >= text_.size() || text_[at_] != QLatin1Char(c))
@@ -166,7 +172,8 @@ private:
         if (!separator(' ') && !separator('T'))
             return false;
         m.hasTime = true;
-        if (!digits(2, m.hour) || !separator(':') || !digits(2, m.minute))
+        // A Russian desktop writes an hour before ten with one digit ("9:42:02").
+        if (!hour(m.hour) || !separator(':') || !digits(2, m.minute))
             return false;
         if (!separator(':'))
             return at_ == text_.size();
@@ -202,8 +209,18 @@ void appendDate(QByteArray& row, const Moment& m)
     appendDigits(row, m.day, 2);
 }
 
+// MariaDB's zero date, with or without a time of day, stands for no date.
+bool isZeroMoment(QStringView text)
+{
+    return text == QLatin1String("0000-00-00") || text == QLatin1String("0000-00-00 00:00:00");
+}
+
 void appendMoment(QByteArray& row, FieldKind kind, QStringView text)
 {
+    if (isZeroMoment(text)) {
+        copy_text::appendNull(row);
+        return;
+    }
     const std::optional<Moment> moment = MomentParser(text).parse();
     if (!moment) {
         throw RefusedValue{shown(text) + (kind == FieldKind::Date
@@ -235,6 +252,12 @@ void appendNull(QByteArray& row) { row += "\\N"; }
 
 void appendValue(QByteArray& row, FieldKind kind, QStringView text)
 {
+    // An empty or blank text in a number or date column (what a round trip through a
+    // spreadsheet leaves) is no value.
+    if (kind != FieldKind::Text && text.trimmed().isEmpty()) {
+        appendNull(row);
+        return;
+    }
     switch (kind) {
     case FieldKind::Integer:
         appendInteger(row, text.trimmed());

@@ -24,24 +24,28 @@ const std::vector<LegacyTable>& legacyTables()
 {
     using K = FieldKind;
     static const std::vector<LegacyTable> tables = {
-        {QStringLiteral("H_TABEL"), QStringLiteral("accounts_dep.h_tabel"), true, timesheetFields()},
-        {QStringLiteral("IZDEL"), QStringLiteral("accounts_dep.izdel"), true,
-         {{"id", K::Integer}, {"marka", K::Text}, {"nom", K::Text}, {"massa", K::Float}}},
+        {QStringLiteral("H_TABEL"), QStringLiteral("accounts_dep.h_tabel"), timesheetFields(), true},
+        {QStringLiteral("IZDEL"), QStringLiteral("accounts_dep.izdel"),
+         {{"id", K::Integer}, {"marka", K::Text}, {"nom", K::Text}, {"massa", K::Float}}, true,
+         {QStringLiteral("accounts_dep.oper.i_id"), QStringLiteral("accounts_dep.smena.i_id")}},
         // The nomenclature gets new keys from the server.
-        {QStringLiteral("NOMENKL"), QStringLiteral("accounts_dep.nomenkl"), false,
+        {QStringLiteral("NOMENKL"), QStringLiteral("accounts_dep.nomenkl"),
          {{"marka", K::Text}, {"nom", K::Text}}},
-        {QStringLiteral("OPER"), QStringLiteral("accounts_dep.oper"), true,
-         {{"id", K::Integer}, {"vid", K::Integer}, {"naimen", K::Integer}, {"cena", K::Float}, {"i_id", K::Integer}}},
-        {QStringLiteral("VID_OPER"), QStringLiteral("accounts_dep.vid_oper"), true,
-         {{"id", K::Integer}, {"vid", K::Text}}},
-        {QStringLiteral("WORKERS"), QStringLiteral("accounts_dep.workers"), true,
-         {{"id", K::Integer}, {"fio", K::Text}, {"addr", K::Text}}},
+        {QStringLiteral("OPER"), QStringLiteral("accounts_dep.oper"),
+         {{"id", K::Integer}, {"vid", K::Integer}, {"naimen", K::Integer}, {"cena", K::Float}, {"i_id", K::Integer}},
+         true, {QStringLiteral("accounts_dep.smena.o_id"), QStringLiteral("accounts_dep.norm.o_id")}},
+        {QStringLiteral("VID_OPER"), QStringLiteral("accounts_dep.vid_oper"),
+         {{"id", K::Integer}, {"vid", K::Text}}, true, {QStringLiteral("accounts_dep.oper.vid")}},
+        {QStringLiteral("WORKERS"), QStringLiteral("accounts_dep.workers"),
+         {{"id", K::Integer}, {"fio", K::Text}, {"addr", K::Text}}, false,
+         {QStringLiteral("accounts_dep.smena.w_id"), QStringLiteral("accounts_dep.h_tabel.w_id")}},
         // The hours of a record are whole hours; its dates are read with a fixed format.
-        {QStringLiteral("smena"), QStringLiteral("accounts_dep.smena"), true,
+        {QStringLiteral("SMENA"), QStringLiteral("accounts_dep.smena"),
          {{"id", K::Integer}, {"w_id", K::Integer}, {"i_id", K::Integer}, {"o_id", K::Integer},
           {"kol_vo", K::Integer}, {"brak", K::Integer}, {"smena", K::Integer}, {"cena", K::Float},
           {"color", K::Integer}, {"ok", K::Text}, {"data", K::Date}, {"time", K::Integer},
-          {"vvod", K::DateTime}}},
+          {"vvod", K::DateTime}},
+         true},
     };
     return tables;
 }

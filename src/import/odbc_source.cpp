@@ -100,6 +100,41 @@ qint64 OdbcSource::scalar(const QString& query)
     return indicator == SQL_NULL_DATA ? 0 : qint64(value);
 }
 
+QStringList OdbcSource::tableNames()
+{
+    StatementHandle statement = handles_->newStatement();
+    std::u16string types = wide(QStringLiteral("TABLE,VIEW"));
+    check(SQLTablesW(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, wideData(types), SQL_NTS), SQL_HANDLE_STMT,
+          statement.get());
+    QStringList names;
+    SQLRETURN fetched;
+    while (SQL_SUCCEEDED(fetched = SQLFetch(statement.get()))) {
+        SQLWCHAR name[256] = {};
+        SQLLEN length = 0;
+        check(SQLGetData(statement.get(), 3, SQL_C_WCHAR, name, sizeof name, &length), SQL_HANDLE_STMT,
+              statement.get());
+        if (length != SQL_NULL_DATA)
+            names << QString::fromUtf16(reinterpret_cast<const char16_t*>(name));
+    }
+    if (fetched != SQL_NO_DATA)
+        check(fetched, SQL_HANDLE_STMT, statement.get());
+    return names;
+}
+
+QString OdbcSource::quoted(const QString& name)
+{
+    SQLWCHAR mark[8] = {};
+    SQLSMALLINT length = 0;
+    check(SQLGetInfoW(handles_->connection, SQL_IDENTIFIER_QUOTE_CHAR, mark, sizeof mark, &length), SQL_HANDLE_DBC,
+          handles_->connection);
+    const QString quote = QString::fromUtf16(reinterpret_cast<const char16_t*>(mark)).trimmed();
+    if (quote.isEmpty())
+        return name;  // the source has no quoting: its names are plain words
+    QString escaped = name;
+    escaped.replace(quote, quote + quote);
+    return quote + escaped + quote;
+}
+
 // One bound column: the texts of a whole rowset side by side, each in a slot of
 // `width` wide characters (the last one for the terminator).
 struct BoundColumn {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <memory>
 
@@ -18,6 +19,11 @@ public:
 
     // The single number the query selects (a count).
     qint64 scalar(const QString& query);
+
+    // The names of the source's tables and views, spelled as its catalogue holds them.
+    QStringList tableNames();
+    // A table name as the source's SQL needs it written: between its quote characters.
+    QString quoted(const QString& name);
 
     struct Handles;
 
