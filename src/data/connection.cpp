@@ -111,7 +111,10 @@ bool succeeded(const PGresult* result)
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
-DatabaseError failureOf(const PGresult* result, PGconn* conn)
+
+}  // namespace
+
+DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn)
 {
     if (!result)
         return DatabaseError(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
@@ -122,8 +125,6 @@ DatabaseError failureOf(const PGresult* result, PGconn* conn)
     return DatabaseError(QString::fromUtf8(PQresultErrorMessage(result)).trimmed(), sqlState,
                          QString::fromUtf8(PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME)));
 }
-
-}  // namespace
 
 PgResultHandle Connection::execute(const QString& sql, const std::vector<ParameterText>& parameters, Statement kind)
 {
@@ -143,14 +144,14 @@ PgResultHandle Connection::execute(const QString& sql, const std::vector<Paramet
     if (succeeded(result.get()))
         return result;
     if (!lostBy(result.get()))
-        throw failureOf(result.get(), conn_.get());
+        throw databaseErrorOf(result.get(), conn_.get());
     const bool repeatable = kind == Statement::Read && transactionDepth_ == 0;
     reconnect();
     if (!repeatable)
         throw ConnectionRestoredError();
     result = send(text, values);
     if (!succeeded(result.get()))
-        throw failureOf(result.get(), conn_.get());
+        throw databaseErrorOf(result.get(), conn_.get());
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database_error.h"
 #include "pg_handles.h"
 
 #include <QByteArray>
@@ -15,6 +16,10 @@ using ParameterText = std::optional<QByteArray>;
 // Text form of a value for a statement parameter. Numbers always carry a full stop,
 // dates are ISO, whatever the user's locale.
 ParameterText toParameterText(const QVariant& value);
+
+// The error a failed statement becomes: the server's text with its SQLSTATE and constraint,
+// or, for a refusal of the administrator's scripts, their message as it stands.
+DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn);
 
 // The program's one connection to the database (libpq). Every statement goes through
 // PQexecParams; a failure becomes a DatabaseError with the server's text.

@@ -116,10 +116,7 @@ PgResultHandle LongStatements::run(const QString& sql) const
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return result;
-    if (!result)
-        throw DatabaseError(QString::fromUtf8(PQerrorMessage(raw)).trimmed());
-    throw DatabaseError(QString::fromUtf8(PQresultErrorMessage(result.get())).trimmed(),
-                        QString::fromUtf8(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)));
+    throw databaseErrorOf(result.get(), raw);
 }
 
 // What a column of the target can hold, as a condition on a staged value that it cannot
