@@ -1,19 +1,25 @@
 #include "data_module.h"
+#include "journal_window.h"
+#include "list_test_support.h"
 #include "pay_statement.h"
 #include "pay_statement_lines.h"
 #include "pay_statement_pages.h"
 #include "pdf_reader.h"
 #include "prepared_report.h"
+#include "report_chooser.h"
 #include "report_chooser_fixture.h"
 #include "report_renderer.h"
 #include "russian_locale.h"
 #include "sql_text.h"
+#include "workers_window.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -121,6 +127,31 @@ protected:
                      .arg(sql_text::decimal(price, 4)));
     }
 
+    // Clicks the button in the chooser and returns the pages the preview got, if any.
+    std::optional<report::PreparedReport> click(QPushButton* TForm18::*button, std::function<void()> before = {})
+    {
+        const size_t previewsBefore = fakes->previews.size();
+        openChooser([&] {
+            if (before)
+                before();
+            QTest::mouseClick(Form18->*button, Qt::LeftButton);
+        });
+        if (fakes->previews.size() == previewsBefore)
+            return std::nullopt;
+        return fakes->previews.back();
+    }
+
+    // Picks the worker in the workers list, typing the search as a user does.
+    std::optional<report::PreparedReport> printOne(const QString& search)
+    {
+        return click(&TForm18::Button8, [&] {
+            fakes->modalActions.push_back(list_test::whileShown([&](QDialog&) {
+                list_test::type(*Form5, search);
+                Form5->Button2->click();
+            }));
+        });
+    }
+
     // Every statement of the period as the preview gets its pages.
     report::PreparedReport prepared()
     {
@@ -148,6 +179,76 @@ protected:
     int ivanov = 0, namesake = 0, petrov = 0;
     std::vector<Rec> records;
 };
+
+// The worker's pages of a prepared document: from the page numbered "Лист 1 из N" on.
+std::vector<QStringList> statementOf(const report::PreparedReport& pages, const QString& name, int occurrence = 0)
+{
+    for (size_t p = 0; p < pages.pages.size(); ++p) {
+        const QStringList onPage = texts(pages.pages[p]);
+        if (onPage.size() > 2 && onPage[1] == name && occurrence-- == 0) {
+            const int count = onPage.last().section(' ', -1).toInt();
+            std::vector<QStringList> statement;
+            for (int k = 0; k < count; ++k)
+                statement.push_back(texts(pages.pages[p + size_t(k)]));
+            return statement;
+        }
+    }
+    ADD_FAILURE() << "no statement of " << name.toStdString();
+    return {};
+}
+
+QString amountAfter(const QStringList& onPage, const QString& caption, int offset)
+{
+    const int at = onPage.indexOf(caption);
+    EXPECT_GE(at, 0) << caption.toStdString();
+    return at >= 0 ? onPage.value(at + offset) : QString();
+}
+
+// Each worker's sums on paper are the database's, line by line rounded to the kopeck,
+// and the total to pay is piece work plus household works.
+TEST_F(PayStatementsTest, TellingMonthPrintsTheDatabasesSumsPerWorker)
+{
+    const RussianLocale russian;
+    seedTellingMonth();
+    const auto pages = click(&TForm18::Button7);
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->title, "Расчетные листки за февраль 2024");
+
+    const QStringList first = statementOf(*pages, "Иванов И.И.", 0).at(0);
+    EXPECT_EQ(first[0], "Расчетный листок за февраль 2024");
+    EXPECT_EQ(first[2], "Цех №1");
+    EXPECT_EQ(first.last(), "Лист 1 из 1");
+    // The subtotal's good pieces and pay follow its caption.
+    EXPECT_EQ(amountAfter(first, "Итого смены 1-3", 2).replace(',', '.'), pieceSum(ivanov, "1,2,3"));
+    EXPECT_EQ(amountAfter(first, "Итого смены 1-3", 1), "19");  // 8 + 7 + 1 + 1 + 2
+    EXPECT_EQ(amountAfter(first, "Итого переработка", 2).replace(',', '.'), pieceSum(ivanov, "4"));
+    EXPECT_EQ(amountAfter(first, "Итого сдельно", 2).replace(',', '.'), pieceSum(ivanov, "1,2,3,4"));
+    EXPECT_EQ(amountAfter(first, "Итого хозяйственные работы", 2).replace(',', '.'), householdSum(ivanov));
+    EXPECT_EQ(amountAfter(first, "Итого хозяйственные работы", 1), "7");
+    const QString toPay = sql(QStringLiteral("select %1::numeric + %2::numeric").arg(pieceSum(ivanov, "1,2,3,4"), householdSum(ivanov)));
+    EXPECT_EQ(amountAfter(first, "Итого к выплате", 1).replace(',', '.'), toPay);
+    EXPECT_EQ(first.count("не принято"), 1);
+    EXPECT_TRUE(first.contains("(операция удалена)"));
+    EXPECT_TRUE(first.contains("1,2341"));
+    EXPECT_TRUE(first.contains("Покраска (грунт)"));
+    EXPECT_TRUE(first.contains("Переработка"));
+    EXPECT_TRUE(first.contains("Заготовки"));
+    EXPECT_TRUE(first.contains("С расчетом ознакомлен: ____________ / дата ______"));
+    // Hours of February only: 8 + 8 in shift 1, 4 in shift 2, on two days.
+    EXPECT_EQ(amountAfter(first, "Всего", 1), "20");
+    EXPECT_EQ(amountAfter(first, "Всего", 2), "2");
+
+    // The namesake is a statement of his own, with his own record.
+    const QStringList second = statementOf(*pages, "Иванов И.И.", 1).at(0);
+    EXPECT_EQ(second[2], "Цех №2");
+    EXPECT_EQ(amountAfter(second, "Итого к выплате", 1).replace(',', '.'), pieceSum(namesake, "1,2,3,4"));
+    // Household works alone make a statement; an unknown person is listed, marked.
+    const QStringList third = statementOf(*pages, "Петров П.П.").at(0);
+    EXPECT_EQ(amountAfter(third, "Итого к выплате", 1).replace(',', '.'), householdSum(petrov));
+    EXPECT_TRUE(third.contains("Записей в журнале за период нет"));
+    EXPECT_EQ(statementOf(*pages, "Рабочий (код 7777777 не найден среди лиц ERP)").at(0).contains("4,00"), true);
+    EXPECT_EQ(pages->pages.size(), 4u);
+}
 
 // Every subtotal printed equals the sum of the amounts printed above it, also where the
 // exact sum rounds to another kopeck (two lines of 1.0055: 2.02 on paper, 2.011 exact).
@@ -214,6 +315,57 @@ TEST_F(PayStatementsTest, EachWorkerStartsANewPageNumberedAmongHisOwn)
     EXPECT_TRUE(p2.contains("Итого к выплате"));
     EXPECT_EQ(p3[1], "Борисов Б.Б.");
     EXPECT_EQ(p3.last(), "Лист 1 из 1");
+}
+
+// Full access and the reporting role print statements; the foreman and the warehouse
+// see the buttons disabled.
+TEST_F(PayStatementsTest, OnlyFullAccessAndReportingRolePrintStatements)
+{
+    const struct {
+        const char* code;
+        bool enabled;
+    } roles[] = {{"8573", true}, {"fincal", true}, {"brigvex", false}, {"vrelk", false}};
+    for (const auto& role : roles)
+        openChooser(role.code, [&] {
+            for (QPushButton* b : {Form18->Button7, Form18->Button8})
+                EXPECT_EQ(b->isEnabled(), role.enabled) << role.code << " " << b->objectName().toStdString();
+        });
+    EXPECT_EQ(Form18->Button7->text(), "Расчетные листки");
+    EXPECT_EQ(Form18->Button8->text(), "Листок рабочего…");
+}
+
+// One worker is chosen in the workers list with a search typed; his statement alone is
+// printed. With nothing in the period his statement is one page that says so, and all
+// workers with nothing in the period give a message and no preview.
+TEST_F(PayStatementsTest, OneWorkerPickedAndTheEmptyCases)
+{
+    const RussianLocale russian;
+    seedTellingMonth();
+    const int idle = seed->worker("Яковлев Я.Я.");
+    auto pages = printOne("Петр");
+    ASSERT_TRUE(pages);
+    ASSERT_EQ(pages->pages.size(), 1u);
+    EXPECT_EQ(texts(pages->pages[0])[1], "Петров П.П.");
+    EXPECT_EQ(pages->title, "Расчетный листок за февраль 2024 Петров П.П.");
+
+    pages = printOne("Як");
+    ASSERT_TRUE(pages);
+    ASSERT_EQ(pages->pages.size(), 1u);
+    EXPECT_EQ(texts(pages->pages[0]),
+              QStringList({"Расчетный листок за февраль 2024", "Яковлев Я.Я.", "Цех №1",
+                           "За период нет ни записей журнала, ни хозяйственных работ", "Лист 1 из 1"}));
+    EXPECT_GT(idle, 0);
+
+    // A period without anything: March of 2025.
+    openChooser([&] {
+        typeDate(Form18->DTPicker1, "01.03.2025");
+        typeDate(Form18->DTPicker2, "01.04.2025");
+        const size_t before = fakes->previews.size();
+        QTest::mouseClick(Form18->Button7, Qt::LeftButton);
+        EXPECT_EQ(fakes->previews.size(), before);
+    });
+    EXPECT_EQ(messageTexts().join('\n'), "Расчетные листки: За период нет ни записей журнала, ни хозяйственных работ");
+    EXPECT_EQ(pay_statement::periodCaption(QDate(2024, 2, 3), QDate(2024, 2, 15)), "за период с 03.02.2024 по 14.02.2024");
 }
 
 // The statements written to a PDF read back with their texts; the golden prepared pages
