@@ -34,6 +34,7 @@ public:
     QPushButton* Button6;     // "Excel (k из N)"
     QPushButton* Button7;     // "Расчетные листки": every worker of the period
     QPushButton* Button8;     // "Листок рабочего…": one worker, chosen in the workers list
+    QPushButton* Button9;     // "Расчетные листки в Excel"
     QPushButton* Button5;     // "Выход"
 
     Dataset XLS_Rep;  // the production spreadsheet's query
@@ -54,6 +55,7 @@ public:
     void Button6Click();
     void Button7Click();
     void Button8Click();
+    void Button9Click();
     void Button5Click();
 
 protected:

@@ -1,7 +1,9 @@
-// The report chooser's pay statements, printed for every worker or one.
+// The report chooser's pay statements: printed for every worker or one, or written to a
+// workbook.
 
 #include "data_module.h"
 #include "pay_statement.h"
+#include "pay_statement_export.h"
 #include "pay_statement_pages.h"
 #include "report_chooser.h"
 #include "report_preview.h"
@@ -41,4 +43,15 @@ void TForm18::printStatements(int workerKey)
     report::preview(std::make_unique<PayStatementPages>(std::move(statements), DTPicker1->date(), DTPicker2->date()),
                     this);
     report::handBackFreedMemory();
+}
+
+void TForm18::Button9Click()
+{
+    const WaitCursor hourglass;
+    const auto statements = pay_statement::read(DataModule6->ADO_DB, DTPicker1->date(), DTPicker2->date());
+    if (statements.empty()) {
+        seams::messageBoxes().error(this, kNothingInPeriod, QStringLiteral("Расчетные листки"));
+        return;
+    }
+    exportPayStatements(statements, DTPicker1->date(), DTPicker2->date(), excel_);
 }

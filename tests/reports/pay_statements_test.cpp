@@ -11,6 +11,7 @@
 #include "report_renderer.h"
 #include "russian_locale.h"
 #include "sql_text.h"
+#include "xlsx_reader.h"
 #include "workers_window.h"
 
 #include <QDir>
@@ -397,6 +398,43 @@ TEST_F(PayStatementsTest, PdfReadsBackAndPreparedPagesMatchTheirReference)
     QFile expected(expectedPath);
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(expected.readAll()), described);
+}
+
+// "Расчетные листки в Excel" writes the same statements in one sheet, a block per worker:
+// head, lines, every amount in column J as a number, the sums those of the paper.
+TEST_F(PayStatementsTest, WorkbookHoldsTheStatementsOneBlockPerWorker)
+{
+    const RussianLocale russian;
+    seedTellingMonth();
+    openChooser([] { QTest::mouseClick(Form18->Button9, Qt::LeftButton); });
+    ASSERT_EQ(fakes->spreadsheets.opened.size(), 1u);
+    const XlsxFile book(fakes->spreadsheets.opened.front());
+    EXPECT_EQ(book.cell(1, 1).value, "Расчетный листок за февраль 2024");
+    EXPECT_TRUE(book.cell(2, 1).bold);
+    EXPECT_EQ(book.cell(2, 1).value, "Иванов И.И.");
+    EXPECT_EQ(book.cell(3, 1).value, "Цех №1");
+
+    // Column C of a row names its subtotal; column A a text line.
+    std::map<QString, std::vector<QString>> amounts;  // caption → column J of each worker, in order
+    QStringList names;
+    int lastRow = 0;
+    for (const auto& [reference, cell] : book.cells)
+        lastRow = std::max(lastRow, QStringView(reference).mid(1).toInt() + 0);
+    for (int row = 1; row <= lastRow + 1; ++row) {
+        if (book.cell(row, 1).value == "Расчетный листок за февраль 2024")
+            names << book.cell(row + 1, 1).value;
+        for (const QString& caption : {book.cell(row, 1).value, book.cell(row, 3).value})
+            if (caption.startsWith("Итого")) {
+                EXPECT_EQ(book.cell(row, 10).type, XlsxCell::Type::Number) << caption.toStdString();
+                amounts[caption].push_back(book.cell(row, 10).value);
+            }
+    }
+    EXPECT_EQ(names, QStringList({"Иванов И.И.", "Иванов И.И.", "Петров П.П.",
+                                  "Рабочий (код 7777777 не найден среди лиц ERP)"}));
+    EXPECT_EQ(amounts["Итого смены 1-3"].front(), "117.66");
+    EXPECT_EQ(amounts["Итого сдельно"].front(), pieceSum(ivanov, "1,2,3,4"));
+    EXPECT_EQ(amounts["Итого к выплате"],
+              std::vector<QString>({"1088.4", "8", householdSum(petrov).remove(QRegularExpression("\\.?0+$")), "4"}));
 }
 
 }  // namespace
