@@ -165,11 +165,12 @@ QString sql::workers()
              sql_text::integerOrNull(QStringLiteral("p.s_code")));
 }
 
-// Items and operations deleted since keep their records: the joins are outer ones.
+// Items and operations deleted since keep their records: the joins are outer ones. Names
+// of fixed width come without their padding, which would be most of what is sent.
 QString sql::pieces()
 {
     return QStringLiteral(
-               "select s.w_id, s.data, s.smena, iz.marka, vo.vid, o.naimen, s.color, s.kol_vo, s.brak, s.cena,\n"
+               "select s.w_id, s.data, s.smena, rtrim(iz.marka) as marka, rtrim(vo.vid) as vid, o.naimen, s.color, s.kol_vo, s.brak, s.cena,\n"
                "round((s.kol_vo - s.brak) * s.cena::numeric, 2) as summa, s.ok\n"
                "from accounts_dep.smena s left join accounts_dep.izdel iz on iz.id = s.i_id\n"
                "left join accounts_dep.oper o on o.id = s.o_id left join accounts_dep.vid_oper vo on vo.id = o.vid\n"
@@ -181,7 +182,7 @@ QString sql::pieces()
 QString sql::household()
 {
     return QStringLiteral(
-               "select f.id_p::integer as w_id, f.d_date, vo.vid, f.cnt, f.price, round(f.cnt * f.price, 2) as summa\n"
+               "select f.id_p::integer as w_id, f.d_date, rtrim(vo.vid) as vid, f.cnt, f.price, round(f.cnt * f.price, 2) as summa\n"
                "from accounts_dep.fatigue f left join accounts_dep.vid_oper vo on vo.id = f.id_o\n"
                "where %1\n"
                "order by f.id_p, f.d_date, f.id")
