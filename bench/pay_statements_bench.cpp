@@ -9,6 +9,7 @@
 // server and runs this program on it (TABEL_BENCH_PGHOST, TABEL_BENCH_DATABASE).
 
 #include "bench_database.h"
+#include "bench_seams.h"
 #include "data_module.h"
 #include "pay_statement.h"
 #include "plant_reports.h"
@@ -16,40 +17,15 @@
 #include "report_chooser.h"
 #include "report_preview.h"
 #include "seams.h"
-#include "spreadsheet_opener.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
 PlantReports plant;
-
-// Any message means the timing is void.
-class FailingMessages : public seams::MessageBoxes {
-public:
-    void error(QWidget*, const QString& text, const QString& caption) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        std::exit(1);
-    }
-    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
-    {
-        error(parent, text, caption);
-        return false;
-    }
-};
-
-// Takes the workbook file and removes it, where the program would start the spreadsheet application.
-class DiscardingOpener : public seams::SpreadsheetOpener {
-public:
-    bool available() override { return true; }
-    bool open(const QString& path) override { return QFile::remove(path); }
-};
 
 // Household works on two days and the month's timesheet rows (8 hours a working day in
 // the worker's shift) for every worker of the month.
@@ -103,14 +79,7 @@ void clickThroughPreview(benchmark::State& state, bool toPdf)
         times = timePreview([] { Form18->Button7->click(); }, pdf);
         state.SetIterationTime((toPdf ? times.pdfMs : times.firstPageMs) / 1000.0);
     }
-    const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
-                                : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
-    state.SetLabel(QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
-                       .arg(pages)
-                       .arg(times.firstPageMb, 0, 'f', 0)
-                       .arg(times.peakMb, 0, 'f', 0)
-                       .arg(times.keptMb, 0, 'f', 1)
-                       .toStdString());
+    state.SetLabel(previewLabel(times, toPdf).toStdString());
 }
 
 void clickToWorkbook(benchmark::State& state)

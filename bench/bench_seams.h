@@ -1,0 +1,21 @@
+#pragma once
+
+#include "seams.h"
+#include "spreadsheet_opener.h"
+
+// The seams a benchmark of the windows puts in place of the user's answers and the
+// spreadsheet application.
+
+// Any message means the timing is void: it is printed and the program ends.
+class FailingMessages : public seams::MessageBoxes {
+public:
+    void error(QWidget* parent, const QString& text, const QString& caption) override;
+    bool confirm(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+// Takes the workbook file and removes it, where the program would start the spreadsheet application.
+class DiscardingOpener : public seams::SpreadsheetOpener {
+public:
+    bool available() override { return true; }
+    bool open(const QString& path) override;
+};
