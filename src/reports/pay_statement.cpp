@@ -119,12 +119,6 @@ QString markedName(const Field& erpName, const Field& registerName, int workerKe
     return QStringLiteral("%1 (код %2 не найден среди лиц ERP)").arg(known).arg(workerKey);
 }
 
-template <typename Line>
-std::vector<Line> linesOf(const ByWorker<Line>& byWorker, int workerKey)
-{
-    return byWorker.value(workerKey);
-}
-
 }  // namespace
 
 qint64 Statement::pieceKopecks() const
@@ -236,8 +230,8 @@ std::vector<Statement> read(Connection& connection, const QDate& from, const QDa
         s.workerKey = key.asInteger();
         s.name = markedName(erpName, registerName, s.workerKey);
         s.position = position.asString().trimmed();
-        s.pieces = linesOf(pieces, s.workerKey);
-        s.household = linesOf(household, s.workerKey);
+        s.pieces = pieces.value(s.workerKey);
+        s.household = household.value(s.workerKey);
         s.hours = hours.value(s.workerKey);
         statements.push_back(std::move(s));
     }
