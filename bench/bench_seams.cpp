@@ -17,3 +17,15 @@ bool FailingMessages::confirm(QWidget* parent, const QString& text, const QStrin
 }
 
 bool DiscardingOpener::open(const QString& path) { return QFile::remove(path); }
+
+StandInSeams::StandInSeams()
+{
+    seams::setMessageBoxes(&messages_);
+    seams::setSpreadsheetOpener(&opener_);
+}
+
+StandInSeams::~StandInSeams()
+{
+    seams::setSpreadsheetOpener(nullptr);
+    seams::setMessageBoxes(nullptr);
+}

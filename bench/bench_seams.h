@@ -19,3 +19,16 @@ public:
     bool available() override { return true; }
     bool open(const QString& path) override;
 };
+
+// Both in place for the life of a scope.
+class StandInSeams {
+public:
+    StandInSeams();
+    ~StandInSeams();
+    StandInSeams(const StandInSeams&) = delete;
+    StandInSeams& operator=(const StandInSeams&) = delete;
+
+private:
+    FailingMessages messages_;
+    DiscardingOpener opener_;
+};

@@ -19,7 +19,6 @@
 #include "preview_probe.h"
 #include "report_chooser.h"
 #include "report_preview.h"
-#include "seams.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -120,10 +119,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    FailingMessages messages;
-    seams::setMessageBoxes(&messages);
-    DiscardingOpener opener;
-    seams::setSpreadsheetOpener(&opener);
+    const StandInSeams standIns;
 
     openBenchDatabase();
     const int records = seedPlantReports(DataModule6->ADO_DB, plant);
@@ -157,8 +153,6 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    seams::setSpreadsheetOpener(nullptr);
-    seams::setMessageBoxes(nullptr);
     delete Form20;
     delete Form17;
     delete Form16;
