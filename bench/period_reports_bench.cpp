@@ -11,6 +11,7 @@
 // server or its socket folder) and TABEL_BENCH_DATABASE.
 
 #include "bench_database.h"
+#include "bench_seams.h"
 #include "data_module.h"
 #include "period_query.h"
 #include "period_reports.h"
@@ -18,43 +19,17 @@
 #include "preview_probe.h"
 #include "report_chooser.h"
 #include "report_preview.h"
-#include "seams.h"
-#include "spreadsheet_opener.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
 PlantReports plant;
 size_t preparedPages = 0;
-
-// Any message means the timing is void.
-class FailingMessages : public seams::MessageBoxes {
-public:
-    void error(QWidget*, const QString& text, const QString& caption) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        std::exit(1);
-    }
-    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
-    {
-        error(parent, text, caption);
-        return false;
-    }
-};
-
-// Takes the workbook file and removes it, where the program would start the spreadsheet application.
-class DiscardingOpener : public seams::SpreadsheetOpener {
-public:
-    bool available() override { return true; }
-    bool open(const QString& path) override { return QFile::remove(path); }
-};
 
 // A report's button and the period it is timed on.
 struct Click {
@@ -90,14 +65,7 @@ void clickThroughPreview(benchmark::State& state, const Click& click, bool toPdf
         times = timePreview([&] { (Form18->*click.button)->click(); }, pdf);
         state.SetIterationTime((toPdf ? times.pdfMs : times.firstPageMs) / 1000.0);
     }
-    const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
-                                : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
-    state.SetLabel(QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
-                       .arg(pages)
-                       .arg(times.firstPageMb, 0, 'f', 0)
-                       .arg(times.peakMb, 0, 'f', 0)
-                       .arg(times.keptMb, 0, 'f', 1)
-                       .toStdString());
+    state.SetLabel(previewLabel(times, toPdf).toStdString());
 }
 
 void queryAlone(benchmark::State& state, Dataset& query, const QDate& from, int months = 1)
@@ -151,10 +119,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    FailingMessages messages;
-    seams::setMessageBoxes(&messages);
-    DiscardingOpener opener;
-    seams::setSpreadsheetOpener(&opener);
+    const StandInSeams standIns;
 
     openBenchDatabase();
     const int records = seedPlantReports(DataModule6->ADO_DB, plant);
@@ -188,8 +153,6 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    seams::setSpreadsheetOpener(nullptr);
-    seams::setMessageBoxes(nullptr);
     delete Form20;
     delete Form17;
     delete Form16;

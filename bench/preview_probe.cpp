@@ -64,3 +64,14 @@ PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfP
         QFile::remove(pdfPath);
     return times;
 }
+
+QString previewLabel(const PreviewTimes& times, bool toPdf)
+{
+    const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
+                                : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
+    return QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
+        .arg(pages)
+        .arg(times.firstPageMb, 0, 'f', 0)
+        .arg(times.peakMb, 0, 'f', 0)
+        .arg(times.keptMb, 0, 'f', 1);
+}

@@ -16,4 +16,8 @@ struct PreviewTimes {
     double keptMb = 0;    // resident memory after the preview closed, beyond that before
 };
 
+// The pages and the memory of a timing, as a benchmark's label: the pages prepared at the
+// first page, or all of them when written to PDF.
+QString previewLabel(const PreviewTimes& times, bool toPdf);
+
 PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath = QString());

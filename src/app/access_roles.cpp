@@ -44,7 +44,8 @@ void disableJournalWork(TForm1& journal)
 // The foreman and the warehouse get only the detailed product report.
 void limitReportsToProductDetail(TForm18& chooser)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{chooser.Button1, chooser.Button2, chooser.Button4, chooser.Button6})
+    for (QWidget* w : std::initializer_list<QWidget*>{chooser.Button1, chooser.Button2, chooser.Button4, chooser.Button6,
+                                                      chooser.Button7, chooser.Button8, chooser.Button9})
         w->setEnabled(false);
 }
 

@@ -58,6 +58,8 @@ void connectPickers()
         Form24->WorkerId = workerId;
     });
     Form24->pickWorker = [] { Form5->showAsPicker(24); };
+    Form5->setReceiver(18, [](const QString&, int workerId) { Form18->StatementWorkerId = workerId; });
+    Form18->pickWorker = [] { Form5->showAsPicker(18); };
 
     Form26->setReceiver([](qint64 entryId, const QString& caption) {
         Form24->NomId = entryId;

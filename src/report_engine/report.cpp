@@ -767,4 +767,14 @@ const QString& PageMaker::title() const { return preparation_->prepared().title;
 
 const PageSetup& PageMaker::pageSetup() const { return preparation_->prepared().page; }
 
+PreparedReport allPages(PageSource& source)
+{
+    source.finish();
+    PreparedReport all{source.title(), source.pageSetup(), {}};
+    all.pages.reserve(source.completePages());
+    for (size_t p = 0; p < source.completePages(); ++p)
+        all.pages.push_back(source.page(p));
+    return all;
+}
+
 }  // namespace report

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_source.h"
 #include "page_store.h"
 #include "prepared_report.h"
 #include "report_definition.h"
@@ -46,22 +47,21 @@ private:
 // are made. A page is handed out once it is complete, and kept packed small meanwhile (a
 // year's report runs to thousands of pages). The report and the source must outlive the
 // maker; fields are looked up as in Report::prepare.
-class PageMaker {
+class PageMaker : public PageSource {
 public:
     PageMaker(const Report& report, RowSource& rows);
-    ~PageMaker();
+    ~PageMaker() override;
     PageMaker(const PageMaker&) = delete;
     PageMaker& operator=(const PageMaker&) = delete;
 
     // Goes on until `count` more pages are complete or the records end.
-    void makePages(int count);
-    void finish();
-    bool finished() const;
-    size_t completePages() const;
-    // A complete page (index below completePages()), valid until the next one is asked for.
-    const PreparedPage& page(size_t index) const;
-    const QString& title() const;
-    const PageSetup& pageSetup() const;
+    void makePages(int count) override;
+    void finish() override;
+    bool finished() const override;
+    size_t completePages() const override;
+    const PreparedPage& page(size_t index) const override;
+    const QString& title() const override;
+    const PageSetup& pageSetup() const override;
 
 private:
     void step();

@@ -64,10 +64,15 @@ void handBackFreedMemory()
 }
 
 PreviewDialog::PreviewDialog(const Report& report, RowSource& rows, QWidget* parent)
-    : QDialog(parent), maker_(std::make_unique<PageMaker>(report, rows)), preparing_(new QTimer(this))
+    : PreviewDialog(std::make_unique<PageMaker>(report, rows), parent)
+{
+}
+
+PreviewDialog::PreviewDialog(std::unique_ptr<PageSource> source, QWidget* parent)
+    : QDialog(parent), maker_(std::move(source)), preparing_(new QTimer(this))
 {
     setObjectName(QStringLiteral("ReportPreview"));
-    const QString title = report.definition().title;
+    const QString title = maker_->title();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Предварительный просмотр") : title);
     setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -228,6 +233,16 @@ void preview(const Report& report, RowSource& rows, QWidget* parent)
         return;
     }
     PreviewDialog dialog(report, rows, parent);
+    dialog.exec();
+}
+
+void preview(std::unique_ptr<PageSource> pages, QWidget* parent)
+{
+    if (currentShower()) {
+        currentShower()(allPages(*pages), parent);
+        return;
+    }
+    PreviewDialog dialog(std::move(pages), parent);
     dialog.exec();
 }
 

@@ -34,6 +34,8 @@ class PreviewDialog : public QDialog {
 public:
     // The report and the rows must stay as they are while the dialog exists.
     PreviewDialog(const Report& report, RowSource& rows, QWidget* parent = nullptr);
+    // The pages of any source, as it makes them.
+    PreviewDialog(std::unique_ptr<PageSource> source, QWidget* parent = nullptr);
     ~PreviewDialog() override;
 
     QAction* savePdfAction() const { return savePdf_; }
@@ -56,7 +58,7 @@ private:
     void savePdfClicked();
     void printClicked();
 
-    std::unique_ptr<PageMaker> maker_;
+    std::unique_ptr<PageSource> maker_;
     PageView* view_;
     QSpinBox* pageNumber_ = nullptr;
     QLabel* pageCount_ = nullptr;
@@ -68,6 +70,8 @@ private:
 // Prepares the report from the rows and shows it in the preview, modally. Tests replace
 // the showing to receive all pages prepared.
 void preview(const Report& report, RowSource& rows, QWidget* parent);
+// The pages of the source in the preview, modally; the shower tests set receives them all.
+void preview(std::unique_ptr<PageSource> pages, QWidget* parent);
 using PreviewShower = std::function<void(const PreparedReport& report, QWidget* parent)>;
 void setPreviewShower(PreviewShower shower);  // empty: the real preview again
 

@@ -54,13 +54,16 @@ void TForm18::buildControls()
     Button1 = makeButton(this, "Button1", QStringLiteral("Детальный отчет по рабочим"));
     Button3 = makeButton(this, "Button3", QStringLiteral("Детальный отчет по продукции"));
     Button6 = makeButton(this, "Button6", QStringLiteral("Excel (0 из 0)"));
+    Button7 = makeButton(this, "Button7", QStringLiteral("Расчетные листки"));
+    Button8 = makeButton(this, "Button8", QStringLiteral("Листок рабочего…"));
+    Button9 = makeButton(this, "Button9", QStringLiteral("Расчетные листки в Excel"));
     Button5 = makeButton(this, "Button5", QStringLiteral("Выход"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // sized to its controls
     layout->addWidget(RadioGroup1);
     layout->addWidget(GroupBox1);
-    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button5})
+    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button7, Button8, Button9, Button5})
         layout->addWidget(button);
 }
 
@@ -71,6 +74,9 @@ void TForm18::connectHandlers()
     connectHandler(Button1, &QPushButton::clicked, this, &TForm18::Button1Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm18::Button3Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm18::Button6Click);
+    connectHandler(Button7, &QPushButton::clicked, this, &TForm18::Button7Click);
+    connectHandler(Button8, &QPushButton::clicked, this, &TForm18::Button8Click);
+    connectHandler(Button9, &QPushButton::clicked, this, &TForm18::Button9Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm18::Button5Click);
 }
 

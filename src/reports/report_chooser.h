@@ -6,6 +6,7 @@
 #include "period_query.h"
 
 #include <QDialog>
+#include <functional>
 
 class PeriodReportWindow;
 class QGroupBox;
@@ -31,9 +32,16 @@ public:
     QPushButton* Button1;     // "Детальный отчет по рабочим"
     QPushButton* Button3;     // "Детальный отчет по продукции"
     QPushButton* Button6;     // "Excel (k из N)"
+    QPushButton* Button7;     // "Расчетные листки": every worker of the period
+    QPushButton* Button8;     // "Листок рабочего…": one worker, chosen in the workers list
+    QPushButton* Button9;     // "Расчетные листки в Excel"
     QPushButton* Button5;     // "Выход"
 
     Dataset XLS_Rep;  // the production spreadsheet's query
+
+    // Shows the workers list as a picker; it hands the chosen worker's key back below.
+    std::function<void()> pickWorker;
+    int StatementWorkerId = 0;  // 0: none chosen
 
     // The period the menu proposes: the calendar month before the one of `today`.
     void presetPreviousMonth(const QDate& today);
@@ -45,6 +53,9 @@ public:
     void Button1Click();
     void Button3Click();
     void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
     void Button5Click();
 
 protected:
@@ -56,6 +67,8 @@ private:
     ProductKindChoice productKind() const;
     // Sets the layout's query to the period, titles the report, prepares and previews it.
     void printReport(PeriodReportWindow& layout, const QString& titlePrefix);
+    // The pay statements of the period in the print preview: every worker's (key 0) or one.
+    void printStatements(int workerKey);
 
     ExcelExport excel_;
 };
