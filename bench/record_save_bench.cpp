@@ -53,19 +53,20 @@ QString duplicateQuery(int colour)
 
 void saveAsBuilt(benchmark::State& state)
 {
-    Command statement(DataModule6->ADO_DB);
     for (auto _ : state) {
         const int colour = nextColour++;
-        statement.setSql(insertStatement(colour));
-        record_save::JournalWrite write;
-        write.workerId = kWorker;
-        write.itemId = kItem;
-        write.operationId = kOperation;
-        write.shift = kShift;
-        write.date = saveDate();
-        write.colour = colour;
-        write.duplicateQuery = duplicateQuery(colour);
-        if (record_save::save(*DataModule6, statement, write) != record_save::Outcome::Saved)
+        pay::JournalRecord r;
+        r.workerId = kWorker;
+        r.itemId = kItem;
+        r.operationId = kOperation;
+        r.shift = kShift;
+        r.date = saveDate();
+        r.entered = saveDate();
+        r.colour = colour;
+        r.price = 12.5;
+        r.quantity = 10;
+        r.hours = 2;
+        if (record_save::save(*DataModule6, r).outcome != record_save::Outcome::Saved)
             state.SkipWithError("the save was refused");
     }
 }

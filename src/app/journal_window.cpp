@@ -81,8 +81,7 @@ std::vector<GridColumn> journalColumns()
 
 TForm1::TForm1(QWidget* parent)
     : QDialog(parent),
-      ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver")),
-      updtOK(DataModule6->ADO_DB, QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id and xmin=:version"))
+      ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver"))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Табель"));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "command.h"
 #include "dataset.h"
 
 #include <QDialog>
@@ -63,7 +62,6 @@ public:
 
     QTimer* Timer1;   // the 30-second version check
     Dataset ver;      // the version stamp table
-    Command updtOK;   // switches the acceptance mark of one record, as it was read
 
     // Points CurrentShiftQuery at the shift query of CurrentShift and returns it.
     Dataset& selectCurrentShiftQuery();

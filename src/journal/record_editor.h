@@ -1,7 +1,6 @@
 #pragma once
 
-#include "command.h"
-#include "record_save.h"
+#include "journal_record.h"
 
 #include <QDialog>
 #include <functional>
@@ -72,8 +71,6 @@ public:
     QPushButton* Button1;  // "Запись"
     QPushButton* Button2;  // "Отмена"
 
-    Command SmenaIU;
-
     // Set-ups of the journal's "Добавить" and "Изменить"; each shows the dialog.
     void showToAdd();
     void showToChange();
@@ -94,7 +91,6 @@ private:
     const InputRule& ruleOf(const QLineEdit* edit) const;
     // The checked value of a number box; throws InputRefused naming its field.
     QString typedValue(const QLineEdit* edit) const;
-    void refuseDayOverHours(int shift, const QDate& date) const;
     void createLabels();
     void layOutControls();
     void setFieldTabOrder();
@@ -106,10 +102,7 @@ private:
     void applyPaintRule();
     bool requiredFieldMissing() const;
     bool validate();
-    QString duplicateQuery(const QString& recordId, int colour) const;
-    QString insertStatement(int colour) const;
-    QString updateStatement(const QString& recordId, int colour) const;
-    record_save::JournalWrite journalWrite(const Dataset& journal, const QString& recordId, int colour) const;
+    pay::JournalRecord record(const Dataset& journal) const;
     void clearFields();
 
     TForm1& journal_;
@@ -117,9 +110,5 @@ private:
 
 extern TForm11* Form11;
 
-// Rounds to 4 decimals with halves going to the even neighbour.
-double roundPrice(double value);
-// A price as statements carry it: rounded to 4 decimals, a full stop whatever the locale.
-QString priceText(double price);
 // A number as the user reads it: up to 15 significant digits, the locale's separator.
 QString generalNumber(double value);

@@ -10,6 +10,7 @@
 #include "operation_texts.h"
 #include "price_list_export.h"
 #include "seams.h"
+#include "shift_price.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,16 +43,6 @@ SearchListWindow::Setup operationsSetup()
 }
 
 }  // namespace
-
-double shiftPrice(double lowestNormPrice, bool dayOff, int shift)
-{
-    double price = dayOff ? lowestNormPrice * 2 : lowestNormPrice;
-    if (shift == 3)
-        price *= 1.2;
-    else if (shift == 4)
-        price *= 1.5;
-    return price;
-}
 
 TForm4::TForm4(QWidget* parent)
     : ReferenceListWindow(operationsSetup(), parent), XLS_Rep(DataModule6->ADO_DB, priceListSql()), excel_(this)
@@ -153,7 +144,7 @@ void TForm4::handBack()
     picked.operationId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     picked.productKind = dataset().fieldByName(QStringLiteral("naimen")).asInteger();
     picked.basePrice = dataset().fieldByName(QStringLiteral("cena")).asFloat();
-    picked.price = shiftPrice(picked.basePrice, Form1->CBox1->isChecked(), Form1->CurrentShift);
+    picked.price = pay::shiftPrice(picked.basePrice, Form1->CBox1->isChecked(), Form1->CurrentShift);
     picked.text = pickedText();
     if (receiver_)
         receiver_(picked);

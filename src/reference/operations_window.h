@@ -12,14 +12,9 @@ struct PickedOperation {
     int operationId = 0;
     int productKind = 0;
     double basePrice = 0;  // the lowest norm price
-    double price = 0;      // for the journal's shift and day
+    double price = 0;      // for the journal's shift and day (pay::shiftPrice)
     QString text;          // "brand; kind; product kind"
 };
-
-// The price of a picked operation: twice the lowest norm price on a day off, then 1.2
-// times in shift 3 or 1.5 times in overtime. Not rounded here: the record editor rounds
-// it once, halves to even, when it shows and writes it.
-double shiftPrice(double lowestNormPrice, bool dayOff, int shift);
 
 // The operations list "Операции" with their lowest norm price and number of norms:
 // maintained from the main menu (Tag 0), the operation picker of the shift record editor

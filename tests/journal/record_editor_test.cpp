@@ -3,6 +3,7 @@
 #include "list_test_support.h"
 #include "operation_texts.h"
 #include "record_editor.h"
+#include "shift_price.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -53,15 +54,9 @@ protected:
         Form11->ItemId = oper.fieldByName("i_id").asInteger();
         Form11->OperId = oper.fieldByName("id").asInteger();
         Form11->ProductKind = oper.fieldByName("naimen").asInteger();
-        double price = oper.fieldByName("cena").asFloat();
+        const double price = oper.fieldByName("cena").asFloat();
         Form11->BasePrice = price;
-        if (Form1->CBox1->isChecked())
-            price *= 2;
-        if (Form1->CurrentShift == 3)
-            price *= 1.2;
-        else if (Form1->CurrentShift == 4)
-            price *= 1.5;
-        Form11->Price = price;
+        Form11->Price = pay::shiftPrice(price, Form1->CBox1->isChecked(), Form1->CurrentShift);
         const QString marka = db->scalar(QStringLiteral("select marka from accounts_dep.izdel where id=%1").arg(Form11->ItemId));
         Form11->Edit2->setText(operationDescription(marka, oper.fieldByName("vid").asString(), Form11->ProductKind));
     }

@@ -19,19 +19,6 @@ using namespace list_test;
 
 namespace {
 
-TEST(ShiftPrice, DoublesOnADayOffThenRaisesShiftsThreeAndFour)
-{
-    const struct {
-        bool dayOff;
-        int shift;
-        double price;
-    } cases[] = {{false, 1, 10}, {false, 2, 10}, {false, 3, 12}, {false, 4, 15},
-                 {true, 1, 20},  {true, 2, 20},  {true, 3, 24},  {true, 4, 30}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(shiftPrice(10.00, c.dayOff, c.shift), c.price) << c.dayOff << " " << c.shift;
-    EXPECT_DOUBLE_EQ(shiftPrice(1.23456, false, 3), 1.23456 * 1.2);  // rounded only by the editor
-}
-
 class OperationsTest : public AppFixture {
 protected:
     void SetUp() override
