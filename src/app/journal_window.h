@@ -3,6 +3,7 @@
 #include "dataset.h"
 
 #include <QDialog>
+#include <optional>
 
 class DataGrid;
 class DateBox;
@@ -15,6 +16,7 @@ class QPushButton;
 class QRadioButton;
 class QShortcut;
 class QTimer;
+struct ShownRecord;
 
 // The journal window "Табель": the records of one date and shift with each worker's
 // pay, the day-off mark, and the way to every other screen.
@@ -103,6 +105,8 @@ private:
     void showLoadedDate(Qt::FocusReason reason);
     void paintShiftSelectors();
     void preselectTimesheetMonth();
+    // Opens the record editor for a new record or the record being changed.
+    void editRecord(const std::optional<ShownRecord>& changing);
 
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;

@@ -74,9 +74,9 @@ void connectPickers()
         Form11->Edit2->setText(picked.text);
     });
     // The editor has put Oper on the operation to start from.
-    Form11->pickOperation = [] {
+    Form11->pickOperation = [](bool dayOff, int shift) {
         Dataset& oper = DataModule6->Oper;
-        Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger());
+        Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger(), dayOff, shift);
     };
 }
 
@@ -116,7 +116,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form8 = new TForm8;
     Form9 = new TForm9;
     Form10 = new TForm10;
-    Form11 = new TForm11(*Form1);
+    Form11 = new TForm11;
     Form18 = new TForm18;
     Form19 = new TForm19;
     Form21 = new TForm21;

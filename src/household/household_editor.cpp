@@ -6,7 +6,6 @@
 #include "field_box.h"
 #include "handler_guard.h"
 #include "household_entries.h"
-#include "household_window.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
 #include "seams.h"
@@ -106,17 +105,19 @@ void TForm24::layOutControls()
     centreOnDesktop(*this);
 }
 
-void TForm24::showToAdd()
+bool TForm24::showToAdd(const QDate& date, int shift)
 {
+    EntryDate = date;
+    shift_ = shift;
     Edit1->clear();
     Edit2->clear();
     NomId = 0;
     WorkerId = 0;
     prepare(0, QStringLiteral("0"), kHouseholdWorks);
-    showAndClose();
+    return showAndClose();
 }
 
-void TForm24::showToChange(const Dataset& entry)
+bool TForm24::showToChange(const Dataset& entry)
 {
     Edit1->setText(entry.fieldByName(QStringLiteral("fio")).asString().trimmed());
     Edit2->setText(entry.fieldByName(QStringLiteral("s_caption")).asString());
@@ -126,7 +127,7 @@ void TForm24::showToChange(const Dataset& entry)
     EntryVersion = entry.fieldByName(QStringLiteral("xmin")).asString();
     EntryDate = entry.fieldByName(QStringLiteral("d_date")).asDate();
     prepare(1, entry.fieldByName(QStringLiteral("cnt")).asString().trimmed(), entry.fieldByName(QStringLiteral("id_o")).asLargeInt());
-    showAndClose();
+    return showAndClose();
 }
 
 // The kinds are read with the hours the box shows, and the box's kind is the current row.
@@ -144,10 +145,12 @@ void TForm24::prepare(int tag, const QString& hours, qint64 workKind)
     cb_type_workChange();
 }
 
-void TForm24::showAndClose()
+bool TForm24::showAndClose()
 {
+    reRead_ = false;
     seams::showModal(*this);
     type_work.close();
+    return reRead_;
 }
 
 void TForm24::Button3Click()
@@ -204,10 +207,10 @@ void TForm24::Button1Click()
     Command& statement = DataModule6->SQL_exec;
     statement.setSql(adding() ? insertStatement(hours) : updateStatement(hours));
     const household_entries::Outcome outcome
-        = household_entries::save(*DataModule6, statement, {WorkerId, NomId, adding() ? Form25->DTPcker1->date() : EntryDate});
+        = household_entries::save(*DataModule6, statement, {WorkerId, NomId, EntryDate});
     if (outcome == household_entries::Outcome::Changed) {
         // What the dialog shows is no longer the entry; the list shows it as it is now.
-        Form25->reread(EntryId);
+        reRead_ = true;
         refuse(household_entries::refusalMessage(outcome));
         reject();
         return;
@@ -216,7 +219,7 @@ void TForm24::Button1Click()
         refuse(household_entries::refusalMessage(outcome));
         return;
     }
-    Form25->reread(adding() ? 0 : EntryId);
+    reRead_ = true;
     accept();
 }
 
@@ -235,10 +238,10 @@ QString TForm24::updateStatement(const QString& hours) const
 // The date goes in through to_date, which the server reads the same under any date style.
 QString TForm24::insertStatement(const QString& hours) const
 {
-    const QDate date = Form25->DTPcker1->date();
+    const QDate& date = EntryDate;
     return QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)VALUES(")
         + n(NomId) + QStringLiteral(", ") + n(cb_type_work->keyValue()) + QStringLiteral(" ,") + n(WorkerId) + QStringLiteral(", ")
         + sql_text::toDate(date) + QStringLiteral(", ") + n(date.month()) + QStringLiteral(", ") + n(date.year())
-        + QStringLiteral(", ") + n(Form25->EntryShift) + QStringLiteral(", ") + hours
+        + QStringLiteral(", ") + n(shift_) + QStringLiteral(", ") + hours
         + QStringLiteral(", ") + priceText() + QStringLiteral(")");
 }

@@ -5,7 +5,6 @@
 #include "date_box.h"
 #include "handler_guard.h"
 #include "input_rules.h"
-#include "journal_window.h"
 #include "operation_texts.h"
 #include "record_save.h"
 #include "seams.h"
@@ -50,8 +49,7 @@ QString generalNumber(double value)
     return text;
 }
 
-TForm11::TForm11(TForm1& journal, QWidget* parent)
-    : QDialog(parent), journal_(journal)
+TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -201,10 +199,40 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+ShownRecord shownRecordOf(const Dataset& journal)
+{
+    const auto field = [&](const char* name) { return journal.fieldByName(QLatin1String(name)); };
+    ShownRecord shown;
+    shown.id = field("id").asLargeInt();
+    shown.version = field("xmin").asString();
+    shown.workerId = field("w_id").asInteger();
+    shown.itemId = field("i_id").asInteger();
+    shown.operationId = field("o_id").asInteger();
+    shown.worker = field("fio").asString().trimmed();
+    shown.operation = operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger());
+    shown.quantity = field("kol_vo").asString().trimmed();
+    shown.rejects = field("brak").asString().trimmed();
+    shown.colour = field("color").asString().trimmed();
+    shown.hours = field("time").asInteger();
+    shown.price = field("cena").asFloat();
+    shown.date = field("data").asDate();
+    return shown;
+}
+
+RecordEditorResult TForm11::edit(const RecordEditorInput& input)
+{
+    input_ = input;
+    result_ = {};
+    if (input.changing)
+        showToChange(*input.changing);
+    else
+        showToAdd();
+    return result_;
+}
+
 void TForm11::showToAdd()
 {
-    journal_.selectCurrentShiftQuery();
-    DTimeP->setDate(journal_.DateT->date());
+    DTimeP->setDate(input_.date);
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit5})
         edit->clear();
     Edit4->setText(QStringLiteral("0"));
@@ -214,40 +242,28 @@ void TForm11::showToAdd()
     seams::showModal(*this);
 }
 
-void TForm11::showToChange()
+void TForm11::showToChange(const ShownRecord& shown)
 {
-    Dataset& journal = journal_.selectCurrentShiftQuery();
-    if (journal.isEmpty())
-        return;
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
     Tag = 2;
-    fillFromJournalRow(journal);
-    showBasePriceOf(journal.fieldByName(QStringLiteral("o_id")).asInteger());
+    Price = shown.price;
+    Edit7->setText(generalNumber(pay::roundPrice(Price)));
+    Edit9->setText(generalNumber(pay::roundPrice(shown.quantity.toDouble() * Price)));
+    DTimeP->setDate(shown.date);
+    Edit1->setText(shown.worker);
+    Edit2->setText(shown.operation);
+    Edit2->home(false);
+    Edit3->setText(shown.quantity);
+    Edit4->setText(shown.rejects);
+    WorkerId = shown.workerId;
+    ItemId = shown.itemId;
+    OperId = shown.operationId;
+    Edit6->setText(QString::number(shown.hours));
+    showBasePriceOf(shown.operationId);
     applyPaintRule();
     if (Edit5->isEnabled())
-        Edit5->setText(journal.fieldByName(QStringLiteral("color")).asString().trimmed());
-    // A save re-reads the journal and keeps this record current by its key; a cancel
-    // leaves the journal as it was.
+        Edit5->setText(shown.colour);
     seams::showModal(*this);
-}
-
-void TForm11::fillFromJournalRow(const Dataset& journal)
-{
-    const auto field = [&](const char* name) { return journal.fieldByName(QLatin1String(name)); };
-    Price = field("cena").asFloat();
-    Edit7->setText(generalNumber(pay::roundPrice(Price)));
-    Edit9->setText(generalNumber(pay::roundPrice(field("kol_vo").asFloat() * Price)));
-    DTimeP->setDate(field("data").asDate());
-    Edit1->setText(field("fio").asString().trimmed());
-    Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
-    Edit2->home(false);
-    Edit3->setText(field("kol_vo").asString().trimmed());
-    Edit4->setText(field("brak").asString().trimmed());
-    WorkerId = field("w_id").asInteger();
-    ItemId = field("i_id").asInteger();
-    OperId = field("o_id").asInteger();
-    RecordVersion = field("xmin").asString();
-    Edit6->setText(QString::number(field("time").asInteger()));
 }
 
 // The base price of the record's operation, read from the operations list filtered
@@ -277,12 +293,12 @@ void TForm11::Button4Click()
 {
     Dataset& oper = DataModule6->Oper;
     oper.open();
-    if (Tag == 1)
+    if (input_.changing)
+        oper.locate(QStringLiteral("id"), input_.changing->operationId);
+    else
         oper.first();
-    else if (journal_.CurrentShiftQuery && !journal_.CurrentShiftQuery->isEmpty())
-        oper.locate(QStringLiteral("id"), journal_.CurrentShiftQuery->fieldByName(QStringLiteral("o_id")).asInteger());
     if (pickOperation)
-        pickOperation();
+        pickOperation(input_.dayOff, input_.shift);
     oper.setFiltered(false);
     Edit2->home(false);  // the brand, which tells operations apart, is at the start
     applyPaintRule();
@@ -330,7 +346,7 @@ bool TForm11::validate()
     for (const QLineEdit* edit : numbers)
         if (edit->isEnabled())
             typedValue(edit);
-    const QString refused = pay::refusal(record(journal_.selectCurrentShiftQuery()));
+    const QString refused = pay::refusal(record());
     if (!refused.isEmpty()) {
         seams::messageBoxes().error(this, refused, QStringLiteral("Ошибка"));
         return false;
@@ -342,37 +358,36 @@ void TForm11::Button1Click()
 {
     if (!validate() || !DTimeP->acceptTyped())
         return;
-    Dataset& journal = journal_.selectCurrentShiftQuery();
-    const record_save::Result saved = record_save::save(*DataModule6, record(journal));
+    const pay::JournalRecord written = record();
+    const record_save::Result saved = record_save::save(*DataModule6, written);
     if (saved.outcome != record_save::Outcome::Saved)
         seams::messageBoxes().error(this, saved.refusal, QStringLiteral("Ошибка"));
     if (saved.outcome == record_save::Outcome::Changed) {
         // What the dialog shows is no longer the record; the journal shows it as it is now.
-        journal.refresh(QStringLiteral("id"));
+        result_.reRead = true;
         reject();
         return;
     }
     if (saved.outcome != record_save::Outcome::Saved)
         return;
-    // The changed record, or the one the user stood on while adding, stays current.
-    journal.refresh(QStringLiteral("id"));
+    result_ = {true, written};
     clearFields();
     accept();
 }
 
 // The record as the dialog shows it; a change names the record and its version as read.
-pay::JournalRecord TForm11::record(const Dataset& journal) const
+pay::JournalRecord TForm11::record() const
 {
     pay::JournalRecord r;
-    if (Tag != 1) {
-        r.id = journal.fieldByName(QStringLiteral("id")).asLargeInt();
-        r.version = RecordVersion;
+    if (input_.changing) {
+        r.id = input_.changing->id;
+        r.version = input_.changing->version;
     }
     r.workerId = WorkerId;
     r.itemId = ItemId;
     r.operationId = OperId;
     r.date = DTimeP->date();
-    r.shift = journal_.CurrentShift;
+    r.shift = input_.shift;
     r.colour = isBlank(Edit5) ? 0 : typedValue(Edit5).toInt();
     r.quantity = typedValue(Edit3).toLongLong();
     r.rejects = typedValue(Edit4).toInt();

@@ -4,7 +4,6 @@
 #include "data_module.h"
 #include "deletions.h"
 #include "handler_guard.h"
-#include "journal_window.h"
 #include "norms_window.h"
 #include "operation_editor.h"
 #include "operation_texts.h"
@@ -61,8 +60,10 @@ TForm4::TForm4(QWidget* parent)
 
 void TForm4::Button5Click() { exportPriceList(XLS_Rep, excel_); }
 
-void TForm4::showAsPicker(int operationId)
+void TForm4::showAsPicker(int operationId, bool dayOff, int shift)
 {
+    pickDayOff_ = dayOff;
+    pickShift_ = shift;
     dataset().open();
     setUpAsPicker(1);
     if (operationId == 0 || !dataset().locate(QStringLiteral("id"), operationId))
@@ -144,7 +145,7 @@ void TForm4::handBack()
     picked.operationId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     picked.productKind = dataset().fieldByName(QStringLiteral("naimen")).asInteger();
     picked.basePrice = dataset().fieldByName(QStringLiteral("cena")).asFloat();
-    picked.price = pay::shiftPrice(picked.basePrice, Form1->CBox1->isChecked(), Form1->CurrentShift);
+    picked.price = pay::shiftPrice(picked.basePrice, pickDayOff_, pickShift_);
     picked.text = pickedText();
     if (receiver_)
         receiver_(picked);

@@ -33,8 +33,8 @@ public:
     void setReceiver(OperationReceiver receiver) { receiver_ = std::move(receiver); }
 
     // The shift record editor's operation "..." button: the list opens on this operation
-    // (on the first row for 0).
-    void showAsPicker(int operationId);
+    // (on the first row for 0); the pick is priced for the record's day-off mark and shift.
+    void showAsPicker(int operationId, bool dayOff, int shift);
 
     void DBGrid1DblClick() override;
     void Button5Click();
@@ -50,6 +50,8 @@ private:
     QString pickedText() const;
 
     OperationReceiver receiver_;
+    bool pickDayOff_ = false;
+    int pickShift_ = 1;
     ExcelExport excel_;
 };
 

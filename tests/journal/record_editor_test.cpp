@@ -33,7 +33,7 @@ protected:
         workerToPick = j.worker;
         operationToPick = j.operation;
         Form11->pickWorker = [this] { pickWorker(); };
-        Form11->pickOperation = [this] { pickOperation(); };
+        Form11->pickOperation = [this](bool dayOff, int shift) { pickOperation(dayOff, shift); };
     }
 
     // The workers list as a picker: the chosen row's name and id.
@@ -46,7 +46,7 @@ protected:
         Form11->WorkerId = workers.fieldByName("id").asInteger();
     }
     // The operations list as a picker: the operation with its price for the shift and day.
-    void pickOperation()
+    void pickOperation(bool dayOff, int shift)
     {
         Dataset& oper = DataModule6->Oper;
         if (!oper.locate("id", operationToPick))
@@ -56,7 +56,7 @@ protected:
         Form11->ProductKind = oper.fieldByName("naimen").asInteger();
         const double price = oper.fieldByName("cena").asFloat();
         Form11->BasePrice = price;
-        Form11->Price = pay::shiftPrice(price, Form1->CBox1->isChecked(), Form1->CurrentShift);
+        Form11->Price = pay::shiftPrice(price, dayOff, shift);
         const QString marka = db->scalar(QStringLiteral("select marka from accounts_dep.izdel where id=%1").arg(Form11->ItemId));
         Form11->Edit2->setText(operationDescription(marka, oper.fieldByName("vid").asString(), Form11->ProductKind));
     }

@@ -57,15 +57,13 @@ TEST_F(OperationsTest, PickerHandsTheShiftPriceAndTextToTheShiftRecordEditor)
 {
     std::vector<PickedOperation> picked;
     Form4->setReceiver([&](const PickedOperation& p) { picked.push_back(p); });
-    Form1->CBox1->setChecked(true);
-    Form1->CurrentShift = 3;
     fakes->modalActions.push_back(whileShown([&](QDialog&) {
         EXPECT_EQ(current(*Form4), "Стул С-2");  // opened on the operation being changed
         type(*Form4, "100%");
         EXPECT_EQ(column(*Form4), QStringList({"Стол 100%"}));
         QTest::keyClick(Form4->Edit1, Qt::Key_Return);
     }));
-    Form4->showAsPicker(chairPainting);
+    Form4->showAsPicker(chairPainting, true, 3);  // a day off, shift 3
     ASSERT_EQ(picked.size(), 1u);
     EXPECT_EQ(picked[0].operationId, tableAssembly);
     EXPECT_EQ(picked[0].itemId, table);
@@ -80,7 +78,7 @@ TEST_F(OperationsTest, PickerHandsTheShiftPriceAndTextToTheShiftRecordEditor)
         type(*Form4, "Шкаф");
         Form4->Button2->click();
     }));
-    Form4->showAsPicker(0);
+    Form4->showAsPicker(0, false, 1);
     EXPECT_EQ(picked.size(), 1u);
 }
 
@@ -97,7 +95,7 @@ TEST_F(OperationsTest, SearchFindsBrandsContainingTheTextLiterally)
             EXPECT_EQ(column(*Form4), c.listed) << c.typed;
         }
     }));
-    Form4->showAsPicker(0);
+    Form4->showAsPicker(0, false, 1);
 }
 
 TEST_F(OperationsTest, ANewOperationGetsItsFirstNormAndThenShowsInTheList)

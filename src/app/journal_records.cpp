@@ -4,14 +4,32 @@
 #include "access_roles.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "date_box.h"
 #include "journal_window.h"
 #include "record_editor.h"
 #include "record_save.h"
 #include "seams.h"
 
-void TForm1::Button1Click() { Form11->showToAdd(); }
+#include <QCheckBox>
 
-void TForm1::Button2Click() { Form11->showToChange(); }
+void TForm1::Button1Click() { editRecord(std::nullopt); }
+
+void TForm1::Button2Click()
+{
+    const Dataset& journal = selectCurrentShiftQuery();
+    if (!journal.isEmpty())
+        editRecord(shownRecordOf(journal));
+}
+
+void TForm1::editRecord(const std::optional<ShownRecord>& changing)
+{
+    Dataset& journal = selectCurrentShiftQuery();
+    const RecordEditorResult closed = Form11->edit({CurrentShift, DateT->date(), CBox1->isChecked(), changing});
+    // The changed record, or the one the user stood on while adding, stays current; a
+    // cancel leaves the journal as it was.
+    if (closed.reRead)
+        journal.refresh(QStringLiteral("id"));
+}
 
 void TForm1::Button3Click()
 {
