@@ -6,7 +6,7 @@
 #include "database_error.h"
 #include "date_box.h"
 #include "journal_window.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "record_save.h"
 #include "seams.h"
 

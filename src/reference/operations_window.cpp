@@ -7,7 +7,7 @@
 #include "norms_window.h"
 #include "operation_editor.h"
 #include "operation_texts.h"
-#include "price_list_export.h"
+#include "reports/price_list_export.h"
 #include "seams.h"
 #include "shift_price.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dataset.h"
-#include "excel_export.h"
+#include "reports/excel_export.h"
 #include "list_window.h"
 
 class QCheckBox;

@@ -1,6 +1,6 @@
 #include "acceptance.h"
 #include "journal_fixture.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 
 #include <QAbstractItemModelTester>
 #include <QDateEdit>

@@ -2,7 +2,7 @@
 #include "journal_fixture.h"
 #include "list_test_support.h"
 #include "operation_texts.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "shift_price.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 // middle of its work until the program under test waits for it.
 #include "deletions.h"
 #include "journal_fixture.h"
-#include "operations_window.h"
+#include "reference/operations_window.h"
 #include "other_workstation.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "record_save.h"
 #include "timesheet_rebuild.h"
-#include "workers_window.h"
+#include "reference/workers_window.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

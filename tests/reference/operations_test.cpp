@@ -1,11 +1,11 @@
 #include "data_module.h"
-#include "items_window.h"
-#include "journal_window.h"
-#include "kinds_window.h"
+#include "reference/items_window.h"
+#include "app/journal_window.h"
+#include "reference/kinds_window.h"
 #include "list_test_support.h"
-#include "norms_window.h"
-#include "operation_editor.h"
-#include "operations_window.h"
+#include "reference/norms_window.h"
+#include "reference/operation_editor.h"
+#include "reference/operations_window.h"
 #include "xlsx_reader.h"
 
 #include <QCheckBox>

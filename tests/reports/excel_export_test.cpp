@@ -1,4 +1,4 @@
-#include "excel_export.h"
+#include "reports/excel_export.h"
 #include "fake_seams.h"
 #include "russian_locale.h"
 #include "xlsx_reader.h"
