@@ -46,7 +46,6 @@ QString typeWorkSql()
         .join(QLatin1Char('\n'));
 }
 
-QString n(qint64 value) { return QString::number(value); }
 
 }  // namespace
 
@@ -205,7 +204,7 @@ void TForm24::Button1Click()
         return;
     const QString hours = kHours.valueOf(Edit6);
     Command& statement = DataModule6->SQL_exec;
-    statement.setSql(adding() ? insertStatement(hours) : updateStatement(hours));
+    prepareStatement(statement, hours);
     const household_entries::Outcome outcome
         = household_entries::save(*DataModule6, statement, {WorkerId, NomId, EntryDate});
     if (outcome == household_entries::Outcome::Changed) {
@@ -227,21 +226,27 @@ void TForm24::Button1Click()
 QString TForm24::priceText() const { return type_work.fieldByName(QStringLiteral("price")).asString().trimmed(); }
 
 // A change keeps the entry's date and shift, and is written only over the entry as it
-// was read.
-QString TForm24::updateStatement(const QString& hours) const
+// was read. A new entry's date goes in through to_date, which the server reads the same
+// under any date style.
+void TForm24::prepareStatement(Command& statement, const QString& hours) const
 {
-    return QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=") + n(NomId) + QStringLiteral(", id_o=") + n(cb_type_work->keyValue())
-        + QStringLiteral(", id_p=") + n(WorkerId) + QStringLiteral(", cnt=") + hours + QStringLiteral(", price=") + priceText()
-        + QStringLiteral(" where id=") + n(EntryId) + QStringLiteral(" and xmin=") + sql_text::quoted(EntryVersion);
-}
-
-// The date goes in through to_date, which the server reads the same under any date style.
-QString TForm24::insertStatement(const QString& hours) const
-{
-    const QDate& date = EntryDate;
-    return QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)VALUES(")
-        + n(NomId) + QStringLiteral(", ") + n(cb_type_work->keyValue()) + QStringLiteral(" ,") + n(WorkerId) + QStringLiteral(", ")
-        + sql_text::toDate(date) + QStringLiteral(", ") + n(date.month()) + QStringLiteral(", ") + n(date.year())
-        + QStringLiteral(", ") + n(shift_) + QStringLiteral(", ") + hours
-        + QStringLiteral(", ") + priceText() + QStringLiteral(")");
+    if (adding()) {
+        statement.setSql(QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, "
+                                        "price)VALUES(:id_nom, :id_o ,:id_p, to_date(:d_date, 'DD.MM.YYYY'), :i_mnth, :i_year, "
+                                        ":i_smena, :cnt, :price)"));
+        statement.setParam(QStringLiteral("d_date"), sql_text::dateText(EntryDate));
+        statement.setParam(QStringLiteral("i_mnth"), EntryDate.month());
+        statement.setParam(QStringLiteral("i_year"), EntryDate.year());
+        statement.setParam(QStringLiteral("i_smena"), shift_);
+    } else {
+        statement.setSql(QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=:id_nom, id_o=:id_o, id_p=:id_p, cnt=:cnt, "
+                                        "price=:price where id=:id and xmin=:version"));
+        statement.setParam(QStringLiteral("id"), EntryId);
+        statement.setParam(QStringLiteral("version"), EntryVersion);
+    }
+    statement.setParam(QStringLiteral("id_nom"), NomId);
+    statement.setParam(QStringLiteral("id_o"), cb_type_work->keyValue());
+    statement.setParam(QStringLiteral("id_p"), WorkerId);
+    statement.setParam(QStringLiteral("cnt"), hours);
+    statement.setParam(QStringLiteral("price"), priceText());
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class Command;
 class FieldBox;
 class LookupComboBox;
 class QLabel;
@@ -70,8 +71,7 @@ private:
     void prepare(int tag, const QString& hours, qint64 workKind);
     bool showAndClose();
     bool validate();
-    QString insertStatement(const QString& hours) const;
-    QString updateStatement(const QString& hours) const;
+    void prepareStatement(Command& statement, const QString& hours) const;
     QString priceText() const;
 
     int shift_ = 1;  // of a new entry
