@@ -3,6 +3,7 @@
 #include "connection_string.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "error_box.h"
 #include "household/household_editor.h"
 #include "household/household_window.h"
 #include "reference/item_editor.h"
@@ -34,7 +35,7 @@ namespace {
 
 void reportError(const QString& message)
 {
-    seams::messageBoxes().error(QApplication::activeWindow(), message, QStringLiteral("Ошибка"));
+    showError(QApplication::activeWindow(), message);
 }
 
 template <typename Window>
@@ -173,7 +174,7 @@ int runTabel(int argc, char* argv[])
         destroyApplicationWindows();
         return code;
     } catch (const std::exception& error) {
-        seams::messageBoxes().error(nullptr, QString::fromUtf8(error.what()), QStringLiteral("Ошибка"));
+        showError(nullptr, QString::fromUtf8(error.what()));
         destroyApplicationWindows();
         return 1;
     }

@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "data_module.h"
 #include "date_box.h"
+#include "error_box.h"
 #include "handler_guard.h"
 #include "input_rules.h"
 #include "operation_texts.h"
@@ -339,7 +340,7 @@ bool TForm11::requiredFieldMissing() const
 bool TForm11::validate()
 {
     if (requiredFieldMissing()) {
-        seams::messageBoxes().error(this, kAllFieldsMessage, QStringLiteral("Ошибка"));
+        showError(this, kAllFieldsMessage);
         return false;
     }
     const QLineEdit* numbers[] = {Edit3, Edit4, Edit5, Edit6};
@@ -348,7 +349,7 @@ bool TForm11::validate()
             typedValue(edit);
     const QString refused = pay::refusal(record());
     if (!refused.isEmpty()) {
-        seams::messageBoxes().error(this, refused, QStringLiteral("Ошибка"));
+        showError(this, refused);
         return false;
     }
     return true;
@@ -361,7 +362,7 @@ void TForm11::Button1Click()
     const pay::JournalRecord written = record();
     const record_save::Result saved = record_save::save(*DataModule6, written);
     if (saved.outcome != record_save::Outcome::Saved)
-        seams::messageBoxes().error(this, saved.refusal, QStringLiteral("Ошибка"));
+        showError(this, saved.refusal);
     if (saved.outcome == record_save::Outcome::Changed) {
         // What the dialog shows is no longer the record; the journal shows it as it is now.
         result_.reRead = true;

@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "data_module.h"
 #include "deletions.h"
+#include "error_box.h"
 #include "handler_guard.h"
 #include "norms_window.h"
 #include "operation_editor.h"
@@ -120,7 +121,7 @@ void TForm4::deleteRow()
         deletions::deleteOperation(*DataModule6, dataset().fieldByName(QStringLiteral("id")).asInteger());
     // Refused like a statement the database refuses: the list stays as it is.
     if (outcome == deletions::Outcome::UsedInJournal) {
-        seams::messageBoxes().error(this, deletions::refusalMessage(outcome), QStringLiteral("Ошибка"));
+        showError(this, deletions::refusalMessage(outcome));
         return;
     }
     reread();
