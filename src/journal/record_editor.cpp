@@ -6,6 +6,7 @@
 #include "error_box.h"
 #include "handler_guard.h"
 #include "input_rules.h"
+#include "number_text.h"
 #include "operation_texts.h"
 #include "record_save.h"
 #include "seams.h"
@@ -18,7 +19,6 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,13 +42,6 @@ const InputRule kHours = ruleFor(pay::kHoursLimit, QStringLiteral("часов"))
 bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
 
 }  // namespace
-
-QString generalNumber(double value)
-{
-    QString text = QString::number(value, 'g', 15);
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return text;
-}
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
@@ -248,8 +241,8 @@ void TForm11::showToChange(const ShownRecord& shown)
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
     Tag = 2;
     Price = shown.price;
-    Edit7->setText(generalNumber(pay::roundPrice(Price)));
-    Edit9->setText(generalNumber(pay::roundPrice(shown.quantity.toDouble() * Price)));
+    Edit7->setText(numberText(pay::roundPrice(Price)));
+    Edit9->setText(numberText(pay::roundPrice(shown.quantity.toDouble() * Price)));
     DTimeP->setDate(shown.date);
     Edit1->setText(shown.worker);
     Edit2->setText(shown.operation);
@@ -306,7 +299,7 @@ void TForm11::Button4Click()
     Edit6Exit();
 }
 
-void TForm11::showBasePrice() { Edit8->setText(BasePrice ? generalNumber(pay::roundPrice(*BasePrice)) : QString()); }
+void TForm11::showBasePrice() { Edit8->setText(BasePrice ? numberText(pay::roundPrice(*BasePrice)) : QString()); }
 
 bool TForm11::isPaintOperation() const { return Edit2->text().toUpper().contains(QStringLiteral("КРАСКА")); }
 
@@ -324,11 +317,11 @@ void TForm11::Edit6Exit()
     for (QLineEdit* edit : {Edit6, Edit3})
         if (isBlank(edit))
             edit->setText(QStringLiteral("0"));
-    Edit7->setText(generalNumber(pay::roundPrice(Price)));
+    Edit7->setText(numberText(pay::roundPrice(Price)));
     showBasePrice();
     // A quantity that is no number yet shows no sum; the save tells what is wrong with it.
     const CheckedInput quantity = kQuantity.check(Edit3->text());
-    Edit9->setText(quantity.accepted() ? generalNumber(pay::roundPrice(quantity.value.toDouble() * Price)) : QString());
+    Edit9->setText(quantity.accepted() ? numberText(pay::roundPrice(quantity.value.toDouble() * Price)) : QString());
 }
 
 bool TForm11::requiredFieldMissing() const

@@ -144,6 +144,3 @@ private:
 };
 
 extern TForm11* Form11;
-
-// A number as the user reads it: up to 15 significant digits, the locale's separator.
-QString generalNumber(double value);
