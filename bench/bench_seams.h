@@ -1,7 +1,7 @@
 #pragma once
 
 #include "seams.h"
-#include "spreadsheet_opener.h"
+#include "reports/spreadsheet_opener.h"
 
 // The seams a benchmark of the windows puts in place of the user's answers and the
 // spreadsheet application.

@@ -15,9 +15,9 @@
 #include "bench_database.h"
 #include "connection.h"
 #include "data_module.h"
-#include "legacy_import.h"
+#include "import/legacy_import.h"
 #include "legacy_source.h"
-#include "odbc_source.h"
+#include "import/odbc_source.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

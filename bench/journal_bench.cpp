@@ -14,7 +14,7 @@
 #include "plant_month.h"
 
 #include "data_grid.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 
 #include <QApplication>
 #include <QDate>

@@ -11,10 +11,10 @@
 #include "bench_database.h"
 #include "bench_seams.h"
 #include "data_module.h"
-#include "pay_statement.h"
+#include "reports/pay_statement.h"
 #include "plant_reports.h"
 #include "preview_probe.h"
-#include "report_chooser.h"
+#include "reports/report_chooser.h"
 #include "report_preview.h"
 
 #include <QApplication>

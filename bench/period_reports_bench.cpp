@@ -13,11 +13,11 @@
 #include "bench_database.h"
 #include "bench_seams.h"
 #include "data_module.h"
-#include "period_query.h"
-#include "period_reports.h"
+#include "reports/period_query.h"
+#include "reports/period_reports.h"
 #include "plant_reports.h"
 #include "preview_probe.h"
-#include "report_chooser.h"
+#include "reports/report_chooser.h"
 #include "report_preview.h"
 
 #include <QApplication>

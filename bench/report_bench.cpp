@@ -16,8 +16,8 @@
 #include "report.h"
 #include "report_preview.h"
 #include "report_renderer.h"
-#include "timesheet_layout.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_layout.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -13,7 +13,7 @@
 #include "data_module.h"
 #include "plant_month.h"
 #include "timesheet_rebuild.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QApplication>
 #include <QComboBox>

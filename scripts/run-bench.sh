@@ -10,6 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TABEL_BUILD_DIR:-$root/build}
 
+"$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 
 server=$(mktemp -d /tmp/tabel-bench-server.XXXXXX)

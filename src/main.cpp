@@ -1,3 +1,3 @@
-#include "startup.h"
+#include "app/startup.h"
 
 int main(int argc, char* argv[]) { return runTabel(argc, argv); }

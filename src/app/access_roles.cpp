@@ -4,7 +4,7 @@
 #include "data_module.h"
 #include "journal_window.h"
 #include "radio_group.h"
-#include "report_chooser.h"
+#include "reports/report_chooser.h"
 #include "date_box.h"
 
 #include <QAction>

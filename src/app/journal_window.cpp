@@ -1,24 +1,24 @@
 #include "journal_window.h"
 
-#include "acceptance_mark.h"
+#include "journal/acceptance_mark.h"
 #include "controls.h"
 #include "data_grid.h"
 #include "data_module.h"
 #include "database_error.h"
 #include "date_box.h"
 #include "handler_guard.h"
-#include "household_window.h"
+#include "household/household_window.h"
 #include "seams.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 #include "version_check.h"
 #include "wait_cursor.h"
-#include "items_window.h"
-#include "kinds_window.h"
-#include "operations_window.h"
-#include "report_chooser.h"
-#include "workers_window.h"
+#include "reference/items_window.h"
+#include "reference/kinds_window.h"
+#include "reference/operations_window.h"
+#include "reports/report_chooser.h"
+#include "reference/workers_window.h"
 #include "database_error.h"
-#include "import_command.h"
+#include "import/import_command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,8 +81,7 @@ std::vector<GridColumn> journalColumns()
 
 TForm1::TForm1(QWidget* parent)
     : QDialog(parent),
-      ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver")),
-      updtOK(DataModule6->ADO_DB, QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id and xmin=:version"))
+      ver(DataModule6->ADO_DB, QStringLiteral("select * from accounts_dep.ver"))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Табель"));

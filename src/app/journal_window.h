@@ -1,9 +1,9 @@
 #pragma once
 
-#include "command.h"
 #include "dataset.h"
 
 #include <QDialog>
+#include <optional>
 
 class DataGrid;
 class DateBox;
@@ -16,6 +16,7 @@ class QPushButton;
 class QRadioButton;
 class QShortcut;
 class QTimer;
+struct ShownRecord;
 
 // The journal window "Табель": the records of one date and shift with each worker's
 // pay, the day-off mark, and the way to every other screen.
@@ -63,7 +64,6 @@ public:
 
     QTimer* Timer1;   // the 30-second version check
     Dataset ver;      // the version stamp table
-    Command updtOK;   // switches the acceptance mark of one record, as it was read
 
     // Points CurrentShiftQuery at the shift query of CurrentShift and returns it.
     Dataset& selectCurrentShiftQuery();
@@ -105,6 +105,8 @@ private:
     void showLoadedDate(Qt::FocusReason reason);
     void paintShiftSelectors();
     void preselectTimesheetMonth();
+    // Opens the record editor for a new record or the record being changed.
+    void editRecord(const std::optional<ShownRecord>& changing);
 
     QWidget* calendarPopup_ = nullptr;
     bool checkingVersion_ = false;

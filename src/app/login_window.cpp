@@ -2,6 +2,7 @@
 
 #include "access_roles.h"
 #include "controls.h"
+#include "error_box.h"
 #include "handler_guard.h"
 #include "journal_window.h"
 #include "seams.h"
@@ -99,7 +100,7 @@ void TForm23::Button1Click()
     Form1->UserCode = Edit1->text().trimmed();
     const std::optional<Role> role = roleForCode(Form1->UserCode);
     if (!role) {
-        seams::messageBoxes().error(this, QStringLiteral("Введены неверные данные."), QStringLiteral("Ошибка"));
+        showError(this, QStringLiteral("Введены неверные данные."));
         return;
     }
     applyRole(*role);

@@ -3,26 +3,27 @@
 #include "connection_string.h"
 #include "data_module.h"
 #include "database_error.h"
-#include "household_editor.h"
-#include "household_window.h"
-#include "item_editor.h"
-#include "items_window.h"
+#include "error_box.h"
+#include "household/household_editor.h"
+#include "household/household_window.h"
+#include "reference/item_editor.h"
+#include "reference/items_window.h"
 #include "journal_window.h"
-#include "kind_editor.h"
-#include "kinds_window.h"
+#include "reference/kind_editor.h"
+#include "reference/kinds_window.h"
 #include "login_window.h"
-#include "nomenclature_picker.h"
-#include "norms_window.h"
-#include "operation_editor.h"
-#include "operations_window.h"
-#include "period_reports.h"
-#include "record_editor.h"
-#include "report_chooser.h"
+#include "reference/nomenclature_picker.h"
+#include "reference/norms_window.h"
+#include "reference/operation_editor.h"
+#include "reference/operations_window.h"
+#include "reports/period_reports.h"
+#include "journal/record_editor.h"
+#include "reports/report_chooser.h"
 #include "seams.h"
-#include "timesheet_layout.h"
-#include "timesheet_window.h"
-#include "worker_editor.h"
-#include "workers_window.h"
+#include "timesheet/timesheet_layout.h"
+#include "timesheet/timesheet_window.h"
+#include "reference/worker_editor.h"
+#include "reference/workers_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -34,7 +35,7 @@ namespace {
 
 void reportError(const QString& message)
 {
-    seams::messageBoxes().error(QApplication::activeWindow(), message, QStringLiteral("Ошибка"));
+    showError(QApplication::activeWindow(), message);
 }
 
 template <typename Window>
@@ -76,9 +77,9 @@ void connectPickers()
         Form11->Edit2->setText(picked.text);
     });
     // The editor has put Oper on the operation to start from.
-    Form11->pickOperation = [] {
+    Form11->pickOperation = [](bool dayOff, int shift) {
         Dataset& oper = DataModule6->Oper;
-        Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger());
+        Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger(), dayOff, shift);
     };
 }
 
@@ -118,7 +119,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form8 = new TForm8;
     Form9 = new TForm9;
     Form10 = new TForm10;
-    Form11 = new TForm11(*Form1);
+    Form11 = new TForm11;
     Form18 = new TForm18;
     Form19 = new TForm19;
     Form21 = new TForm21;
@@ -175,7 +176,7 @@ int runTabel(int argc, char* argv[])
         destroyApplicationWindows();
         return code;
     } catch (const std::exception& error) {
-        seams::messageBoxes().error(nullptr, QString::fromUtf8(error.what()), QStringLiteral("Ошибка"));
+        showError(nullptr, QString::fromUtf8(error.what()));
         destroyApplicationWindows();
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "version_check.h"
 
 #include "data_module.h"
+#include "error_box.h"
 #include "journal_window.h"
 #include "login_window.h"
 
@@ -66,8 +67,7 @@ void CheckVersion()
     const StoredStamp now = readStamp(ver);
     if (isOlder(build.date, build.time, now.date, now.time)) {
         Form23->Timer1->start();
-        seams::messageBoxes().error(Form23, QStringLiteral("Версия программы не соответсвует БД! Запустите программу через 5 мин."),
-                                    QStringLiteral("Ошибка"));
+        showError(Form23, QStringLiteral("Версия программы не соответсвует БД! Запустите программу через 5 мин."));
         seams::requestProgramEnd();
     }
 }

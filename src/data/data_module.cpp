@@ -131,10 +131,3 @@ Dataset& TDataModule6::timesheetQuery(int shift)
         return H_Tabel_1;
     }
 }
-
-void TDataModule6::closeAll()
-{
-    for (Dataset* d : {&Workers, &Izdel, &Vid_oper, &Oper, &Smena1, &Smena2, &Smena3, &Smena4, &H_Tabel_1,
-                       &H_Tabel_2, &H_Tabel_3, &Control})
-        d->close();
-}

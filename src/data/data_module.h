@@ -57,9 +57,6 @@ public:
     // H_Tabel_1 … H_Tabel_3 for shifts 1 … 3.
     Dataset& timesheetQuery(int shift);
 
-    // Closes every dataset of the module.
-    void closeAll();
-
 private:
     ErrorReporter reportError_;
 };

@@ -71,7 +71,6 @@ public:
 
     void setParam(const QString& name, const QVariant& value);
     QVariant param(const QString& name) const;
-    QStringList paramNames() const { return parsed_.names; }
 
     void open();
     void close();
@@ -94,7 +93,6 @@ public:
     bool eof() const { return eof_; }
 
     Field fieldByName(const QString& name) const;
-    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
     const std::vector<Column>& columns() const { return columns_; }
     int columnIndex(const QString& name) const;
 

@@ -263,16 +263,6 @@ private:
     qsizetype pos_ = 0;
 };
 
-void collectFields(const FilterExpression::Node* node, QStringList& names)
-{
-    if (!node)
-        return;
-    if (node->kind == FilterExpression::Node::Kind::Compare && !names.contains(node->field))
-        names.append(node->field);
-    collectFields(node->left.get(), names);
-    collectFields(node->right.get(), names);
-}
-
 }  // namespace
 
 FilterExpression::FilterExpression() = default;
@@ -286,13 +276,6 @@ FilterExpression FilterExpression::parse(const QString& text)
     if (!text.trimmed().isEmpty())
         e.root_ = Parser(text).parseAll();
     return e;
-}
-
-QStringList FilterExpression::fieldNames() const
-{
-    QStringList names;
-    collectFields(root_.get(), names);
-    return names;
 }
 
 bool FilterExpression::matches(const RowReader& row) const

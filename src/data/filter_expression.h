@@ -23,9 +23,6 @@ public:
     FilterExpression(FilterExpression&&) noexcept;
     FilterExpression& operator=(FilterExpression&&) noexcept;
 
-    // The field names the expression reads, in lower case.
-    QStringList fieldNames() const;
-
     // A row's field as the filter sees it: its text (nullopt for null) and whether
     // the field is numeric.
     struct FieldValue {

@@ -18,13 +18,6 @@ QString quoted(const QString& value)
 
 QString decimal(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
-QString decimalFromTyped(const QString& typed)
-{
-    QString text = typed.trimmed();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return text;
-}
-
 QString integerOrNull(const QString& column)
 {
     // The inner case keeps the casts away from texts that are no numbers.

@@ -12,7 +12,6 @@ QString dateText(const QDate& date);        // "DD.MM.YYYY"
 QString toDate(const QDate& date);          // to_date('DD.MM.YYYY', 'DD.MM.YYYY')
 QString quoted(const QString& value);       // 'value' with ' doubled
 QString decimal(double value, int decimals);// fixed decimals, full stop
-QString decimalFromTyped(const QString& typed); // the locale's comma replaced by a full stop
 // A text column read as an integer where it holds one (an optionally signed run of digits
 // in the integer range, blanks around it), null otherwise: a code no integer can equal
 // then matches no integer key instead of failing the whole statement as a plain cast does.

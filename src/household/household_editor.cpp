@@ -6,7 +6,6 @@
 #include "field_box.h"
 #include "handler_guard.h"
 #include "household_entries.h"
-#include "household_window.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
 #include "seams.h"
@@ -47,7 +46,6 @@ QString typeWorkSql()
         .join(QLatin1Char('\n'));
 }
 
-QString n(qint64 value) { return QString::number(value); }
 
 }  // namespace
 
@@ -106,17 +104,19 @@ void TForm24::layOutControls()
     centreOnDesktop(*this);
 }
 
-void TForm24::showToAdd()
+bool TForm24::showToAdd(const QDate& date, int shift)
 {
+    EntryDate = date;
+    shift_ = shift;
     Edit1->clear();
     Edit2->clear();
     NomId = 0;
     WorkerId = 0;
     prepare(0, QStringLiteral("0"), kHouseholdWorks);
-    showAndClose();
+    return showAndClose();
 }
 
-void TForm24::showToChange(const Dataset& entry)
+bool TForm24::showToChange(const Dataset& entry)
 {
     Edit1->setText(entry.fieldByName(QStringLiteral("fio")).asString().trimmed());
     Edit2->setText(entry.fieldByName(QStringLiteral("s_caption")).asString());
@@ -126,7 +126,7 @@ void TForm24::showToChange(const Dataset& entry)
     EntryVersion = entry.fieldByName(QStringLiteral("xmin")).asString();
     EntryDate = entry.fieldByName(QStringLiteral("d_date")).asDate();
     prepare(1, entry.fieldByName(QStringLiteral("cnt")).asString().trimmed(), entry.fieldByName(QStringLiteral("id_o")).asLargeInt());
-    showAndClose();
+    return showAndClose();
 }
 
 // The kinds are read with the hours the box shows, and the box's kind is the current row.
@@ -144,10 +144,12 @@ void TForm24::prepare(int tag, const QString& hours, qint64 workKind)
     cb_type_workChange();
 }
 
-void TForm24::showAndClose()
+bool TForm24::showAndClose()
 {
+    reRead_ = false;
     seams::showModal(*this);
     type_work.close();
+    return reRead_;
 }
 
 void TForm24::Button3Click()
@@ -202,12 +204,12 @@ void TForm24::Button1Click()
         return;
     const QString hours = kHours.valueOf(Edit6);
     Command& statement = DataModule6->SQL_exec;
-    statement.setSql(adding() ? insertStatement(hours) : updateStatement(hours));
+    prepareStatement(statement, hours);
     const household_entries::Outcome outcome
-        = household_entries::save(*DataModule6, statement, {WorkerId, NomId, adding() ? Form25->DTPcker1->date() : EntryDate});
+        = household_entries::save(*DataModule6, statement, {WorkerId, NomId, EntryDate});
     if (outcome == household_entries::Outcome::Changed) {
         // What the dialog shows is no longer the entry; the list shows it as it is now.
-        Form25->reread(EntryId);
+        reRead_ = true;
         refuse(household_entries::refusalMessage(outcome));
         reject();
         return;
@@ -216,7 +218,7 @@ void TForm24::Button1Click()
         refuse(household_entries::refusalMessage(outcome));
         return;
     }
-    Form25->reread(adding() ? 0 : EntryId);
+    reRead_ = true;
     accept();
 }
 
@@ -224,21 +226,27 @@ void TForm24::Button1Click()
 QString TForm24::priceText() const { return type_work.fieldByName(QStringLiteral("price")).asString().trimmed(); }
 
 // A change keeps the entry's date and shift, and is written only over the entry as it
-// was read.
-QString TForm24::updateStatement(const QString& hours) const
+// was read. A new entry's date goes in through to_date, which the server reads the same
+// under any date style.
+void TForm24::prepareStatement(Command& statement, const QString& hours) const
 {
-    return QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=") + n(NomId) + QStringLiteral(", id_o=") + n(cb_type_work->keyValue())
-        + QStringLiteral(", id_p=") + n(WorkerId) + QStringLiteral(", cnt=") + hours + QStringLiteral(", price=") + priceText()
-        + QStringLiteral(" where id=") + n(EntryId) + QStringLiteral(" and xmin=") + sql_text::quoted(EntryVersion);
-}
-
-// The date goes in through to_date, which the server reads the same under any date style.
-QString TForm24::insertStatement(const QString& hours) const
-{
-    const QDate date = Form25->DTPcker1->date();
-    return QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, price)VALUES(")
-        + n(NomId) + QStringLiteral(", ") + n(cb_type_work->keyValue()) + QStringLiteral(" ,") + n(WorkerId) + QStringLiteral(", ")
-        + sql_text::toDate(date) + QStringLiteral(", ") + n(date.month()) + QStringLiteral(", ") + n(date.year())
-        + QStringLiteral(", ") + n(Form25->EntryShift) + QStringLiteral(", ") + hours
-        + QStringLiteral(", ") + priceText() + QStringLiteral(")");
+    if (adding()) {
+        statement.setSql(QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, "
+                                        "price)VALUES(:id_nom, :id_o ,:id_p, to_date(:d_date, 'DD.MM.YYYY'), :i_mnth, :i_year, "
+                                        ":i_smena, :cnt, :price)"));
+        statement.setParam(QStringLiteral("d_date"), sql_text::dateText(EntryDate));
+        statement.setParam(QStringLiteral("i_mnth"), EntryDate.month());
+        statement.setParam(QStringLiteral("i_year"), EntryDate.year());
+        statement.setParam(QStringLiteral("i_smena"), shift_);
+    } else {
+        statement.setSql(QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=:id_nom, id_o=:id_o, id_p=:id_p, cnt=:cnt, "
+                                        "price=:price where id=:id and xmin=:version"));
+        statement.setParam(QStringLiteral("id"), EntryId);
+        statement.setParam(QStringLiteral("version"), EntryVersion);
+    }
+    statement.setParam(QStringLiteral("id_nom"), NomId);
+    statement.setParam(QStringLiteral("id_o"), cb_type_work->keyValue());
+    statement.setParam(QStringLiteral("id_p"), WorkerId);
+    statement.setParam(QStringLiteral("cnt"), hours);
+    statement.setParam(QStringLiteral("price"), priceText());
 }

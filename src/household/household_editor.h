@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class Command;
 class FieldBox;
 class LookupComboBox;
 class QLabel;
@@ -24,7 +25,8 @@ public:
     // The chosen nomenclature entry and worker; 0 while none is chosen.
     qint64 NomId = 0;
     int WorkerId = 0;
-    // The entry being changed as the journal read it: its key, row version (xmin) and date.
+    // The entry being changed as the journal read it: its key, row version (xmin) and date;
+    // for a new entry, the journal's date.
     qint64 EntryId = 0;
     QString EntryVersion;
     QDate EntryDate;
@@ -51,9 +53,11 @@ public:
     QPushButton* Button6;   // "Выход", the cancel button
 
     // The household journal's "Добавить" and "Изменить": the editor set up for a new
-    // entry or for the journal's current one, shown, and its work kinds closed again.
-    void showToAdd();
-    void showToChange(const Dataset& entry);
+    // entry of the journal's date and shift or for the journal's current entry, shown, and
+    // its work kinds closed again. Each returns whether the journal is to be read again:
+    // the entry was saved, or found changed by another workstation.
+    bool showToAdd(const QDate& date, int shift);
+    bool showToChange(const Dataset& entry);
 
     void Button1Click() override;
     void Button3Click();
@@ -65,11 +69,13 @@ private:
     void buildControls();
     void layOutControls();
     void prepare(int tag, const QString& hours, qint64 workKind);
-    void showAndClose();
+    bool showAndClose();
     bool validate();
-    QString insertStatement(const QString& hours) const;
-    QString updateStatement(const QString& hours) const;
+    void prepareStatement(Command& statement, const QString& hours) const;
     QString priceText() const;
+
+    int shift_ = 1;  // of a new entry
+    bool reRead_ = false;
 };
 
 extern TForm24* Form24;

@@ -135,13 +135,20 @@ void TForm25::reread(qint64 keepEntryId)
         fatigue.setRecNo(remembered);
 }
 
-void TForm25::Button5Click() { Form24->showToAdd(); }
+void TForm25::Button5Click()
+{
+    if (Form24->showToAdd(DTPcker1->date(), EntryShift))
+        reread();
+}
 
 // An empty list has no entry to change: the editor's save would update nothing.
 void TForm25::Button6Click()
 {
-    if (!fatigue.isEmpty())
-        Form24->showToChange(fatigue);
+    if (fatigue.isEmpty())
+        return;
+    const qint64 entryId = fatigue.fieldByName(QStringLiteral("id")).asLargeInt();
+    if (Form24->showToChange(fatigue))
+        reread(entryId);
 }
 
 void TForm25::DBGrid1DblClick() { Button6Click(); }

@@ -3,13 +3,14 @@
 #include "controls.h"
 #include "data_module.h"
 #include "date_box.h"
+#include "error_box.h"
 #include "handler_guard.h"
 #include "input_rules.h"
-#include "journal_window.h"
+#include "number_text.h"
 #include "operation_texts.h"
+#include "record_save.h"
 #include "seams.h"
-#include "sql_text.h"
-#include "timesheet_hours.h"
+#include "shift_price.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,49 +19,31 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 TForm11* Form11 = nullptr;
 
 namespace {
 
 const QString kAllFieldsMessage = QStringLiteral("Все поля должны быть заполнены!");
-const QString kRejectsMessage = QStringLiteral("Брак не может быть больше количества!");
 
-// A worker's hours of one shift and day: the timesheet's cell holds no more.
-constexpr int kMaxDayHours = 24;
-
-const InputRule kQuantity = InputRule::wholeNumber(QStringLiteral("Кол-во"), 0, 2147483647);
-const InputRule kRejects = InputRule::wholeNumber(QStringLiteral("Брак"), 0, 32767);
-const InputRule kColour = InputRule::wholeNumber(QStringLiteral("Цвет"), 0, 2147483647);
-const InputRule kHours = InputRule::wholeNumber(QStringLiteral("Время"), 0, kMaxDayHours, QStringLiteral("часов"));
-
-QString n(int value) { return QString::number(value); }
+// The boxes take what the record's columns hold.
+InputRule ruleFor(const pay::Limit& limit, const QString& unit = {})
+{
+    return InputRule::wholeNumber(QString::fromUtf8(limit.field), 0, limit.maximum, unit);
+}
+const InputRule kQuantity = ruleFor(pay::kQuantityLimit);
+const InputRule kRejects = ruleFor(pay::kRejectsLimit);
+const InputRule kColour = ruleFor(pay::kColourLimit);
+const InputRule kHours = ruleFor(pay::kHoursLimit, QStringLiteral("часов"));
 
 bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
 
-// The entry date goes in as ISO text, which the server reads the same under any date style.
-QString entryDate() { return seams::today().toString(Qt::ISODate); }
-
 }  // namespace
 
-double roundPrice(double value) { return std::nearbyint(value * 10000.0) / 10000.0; }
-
-QString priceText(double price) { return QString::number(roundPrice(price), 'g', 15); }
-
-QString generalNumber(double value)
-{
-    QString text = QString::number(value, 'g', 15);
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return text;
-}
-
-TForm11::TForm11(TForm1& journal, QWidget* parent)
-    : QDialog(parent), SmenaIU(DataModule6->ADO_DB), journal_(journal)
+TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -210,10 +193,40 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+ShownRecord shownRecordOf(const Dataset& journal)
+{
+    const auto field = [&](const char* name) { return journal.fieldByName(QLatin1String(name)); };
+    ShownRecord shown;
+    shown.id = field("id").asLargeInt();
+    shown.version = field("xmin").asString();
+    shown.workerId = field("w_id").asInteger();
+    shown.itemId = field("i_id").asInteger();
+    shown.operationId = field("o_id").asInteger();
+    shown.worker = field("fio").asString().trimmed();
+    shown.operation = operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger());
+    shown.quantity = field("kol_vo").asString().trimmed();
+    shown.rejects = field("brak").asString().trimmed();
+    shown.colour = field("color").asString().trimmed();
+    shown.hours = field("time").asInteger();
+    shown.price = field("cena").asFloat();
+    shown.date = field("data").asDate();
+    return shown;
+}
+
+RecordEditorResult TForm11::edit(const RecordEditorInput& input)
+{
+    input_ = input;
+    result_ = {};
+    if (input.changing)
+        showToChange(*input.changing);
+    else
+        showToAdd();
+    return result_;
+}
+
 void TForm11::showToAdd()
 {
-    journal_.selectCurrentShiftQuery();
-    DTimeP->setDate(journal_.DateT->date());
+    DTimeP->setDate(input_.date);
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit5})
         edit->clear();
     Edit4->setText(QStringLiteral("0"));
@@ -223,40 +236,28 @@ void TForm11::showToAdd()
     seams::showModal(*this);
 }
 
-void TForm11::showToChange()
+void TForm11::showToChange(const ShownRecord& shown)
 {
-    Dataset& journal = journal_.selectCurrentShiftQuery();
-    if (journal.isEmpty())
-        return;
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
     Tag = 2;
-    fillFromJournalRow(journal);
-    showBasePriceOf(journal.fieldByName(QStringLiteral("o_id")).asInteger());
+    Price = shown.price;
+    Edit7->setText(numberText(pay::roundPrice(Price)));
+    Edit9->setText(numberText(pay::roundPrice(shown.quantity.toDouble() * Price)));
+    DTimeP->setDate(shown.date);
+    Edit1->setText(shown.worker);
+    Edit2->setText(shown.operation);
+    Edit2->home(false);
+    Edit3->setText(shown.quantity);
+    Edit4->setText(shown.rejects);
+    WorkerId = shown.workerId;
+    ItemId = shown.itemId;
+    OperId = shown.operationId;
+    Edit6->setText(QString::number(shown.hours));
+    showBasePriceOf(shown.operationId);
     applyPaintRule();
     if (Edit5->isEnabled())
-        Edit5->setText(journal.fieldByName(QStringLiteral("color")).asString().trimmed());
-    // A save re-reads the journal and keeps this record current by its key; a cancel
-    // leaves the journal as it was.
+        Edit5->setText(shown.colour);
     seams::showModal(*this);
-}
-
-void TForm11::fillFromJournalRow(const Dataset& journal)
-{
-    const auto field = [&](const char* name) { return journal.fieldByName(QLatin1String(name)); };
-    Price = field("cena").asFloat();
-    Edit7->setText(generalNumber(roundPrice(Price)));
-    Edit9->setText(generalNumber(roundPrice(field("kol_vo").asFloat() * Price)));
-    DTimeP->setDate(field("data").asDate());
-    Edit1->setText(field("fio").asString().trimmed());
-    Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
-    Edit2->home(false);
-    Edit3->setText(field("kol_vo").asString().trimmed());
-    Edit4->setText(field("brak").asString().trimmed());
-    WorkerId = field("w_id").asInteger();
-    ItemId = field("i_id").asInteger();
-    OperId = field("o_id").asInteger();
-    RecordVersion = field("xmin").asString();
-    Edit6->setText(n(field("time").asInteger()));
 }
 
 // The base price of the record's operation, read from the operations list filtered
@@ -264,7 +265,7 @@ void TForm11::fillFromJournalRow(const Dataset& journal)
 void TForm11::showBasePriceOf(int operationId)
 {
     Dataset& oper = DataModule6->Oper;
-    oper.setFilter(QStringLiteral("id=") + n(operationId));
+    oper.setFilter(QStringLiteral("id=") + QString::number(operationId));
     oper.setFiltered(true);
     oper.open();
     BasePrice = oper.isEmpty() ? std::nullopt : std::optional(oper.fieldByName(QStringLiteral("cena")).asFloat());
@@ -286,19 +287,19 @@ void TForm11::Button4Click()
 {
     Dataset& oper = DataModule6->Oper;
     oper.open();
-    if (Tag == 1)
+    if (input_.changing)
+        oper.locate(QStringLiteral("id"), input_.changing->operationId);
+    else
         oper.first();
-    else if (journal_.CurrentShiftQuery && !journal_.CurrentShiftQuery->isEmpty())
-        oper.locate(QStringLiteral("id"), journal_.CurrentShiftQuery->fieldByName(QStringLiteral("o_id")).asInteger());
     if (pickOperation)
-        pickOperation();
+        pickOperation(input_.dayOff, input_.shift);
     oper.setFiltered(false);
     Edit2->home(false);  // the brand, which tells operations apart, is at the start
     applyPaintRule();
     Edit6Exit();
 }
 
-void TForm11::showBasePrice() { Edit8->setText(BasePrice ? generalNumber(roundPrice(*BasePrice)) : QString()); }
+void TForm11::showBasePrice() { Edit8->setText(BasePrice ? numberText(pay::roundPrice(*BasePrice)) : QString()); }
 
 bool TForm11::isPaintOperation() const { return Edit2->text().toUpper().contains(QStringLiteral("КРАСКА")); }
 
@@ -316,11 +317,11 @@ void TForm11::Edit6Exit()
     for (QLineEdit* edit : {Edit6, Edit3})
         if (isBlank(edit))
             edit->setText(QStringLiteral("0"));
-    Edit7->setText(generalNumber(roundPrice(Price)));
+    Edit7->setText(numberText(pay::roundPrice(Price)));
     showBasePrice();
     // A quantity that is no number yet shows no sum; the save tells what is wrong with it.
     const CheckedInput quantity = kQuantity.check(Edit3->text());
-    Edit9->setText(quantity.accepted() ? generalNumber(roundPrice(quantity.value.toDouble() * Price)) : QString());
+    Edit9->setText(quantity.accepted() ? numberText(pay::roundPrice(quantity.value.toDouble() * Price)) : QString());
 }
 
 bool TForm11::requiredFieldMissing() const
@@ -332,16 +333,16 @@ bool TForm11::requiredFieldMissing() const
 bool TForm11::validate()
 {
     if (requiredFieldMissing()) {
-        seams::messageBoxes().error(this, kAllFieldsMessage, QStringLiteral("Ошибка"));
+        showError(this, kAllFieldsMessage);
         return false;
     }
     const QLineEdit* numbers[] = {Edit3, Edit4, Edit5, Edit6};
     for (const QLineEdit* edit : numbers)
         if (edit->isEnabled())
             typedValue(edit);
-    // More rejects than pieces would pay a negative amount.
-    if (typedValue(Edit4).toLongLong() > typedValue(Edit3).toLongLong()) {
-        seams::messageBoxes().error(this, kRejectsMessage, QStringLiteral("Ошибка"));
+    const QString refused = pay::refusal(record());
+    if (!refused.isEmpty()) {
+        showError(this, refused);
         return false;
     }
     return true;
@@ -351,92 +352,43 @@ void TForm11::Button1Click()
 {
     if (!validate() || !DTimeP->acceptTyped())
         return;
-    const int colour = isBlank(Edit5) ? 0 : typedValue(Edit5).toInt();
-    Dataset& journal = journal_.selectCurrentShiftQuery();
-    const QString recordId = Tag == 1 ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
-    SmenaIU.setSql(Tag == 1 ? insertStatement(colour) : updateStatement(recordId, colour));
-    const record_save::Outcome outcome = record_save::save(*DataModule6, SmenaIU, journalWrite(journal, recordId, colour));
-    if (outcome != record_save::Outcome::Saved)
-        seams::messageBoxes().error(this, record_save::refusalMessage(outcome), QStringLiteral("Ошибка"));
-    if (outcome == record_save::Outcome::Changed) {
+    const pay::JournalRecord written = record();
+    const record_save::Result saved = record_save::save(*DataModule6, written);
+    if (saved.outcome != record_save::Outcome::Saved)
+        showError(this, saved.refusal);
+    if (saved.outcome == record_save::Outcome::Changed) {
         // What the dialog shows is no longer the record; the journal shows it as it is now.
-        journal.refresh(QStringLiteral("id"));
+        result_.reRead = true;
         reject();
         return;
     }
-    if (outcome != record_save::Outcome::Saved)
+    if (saved.outcome != record_save::Outcome::Saved)
         return;
-    // The changed record, or the one the user stood on while adding, stays current.
-    journal.refresh(QStringLiteral("id"));
+    result_ = {true, written};
     clearFields();
     accept();
 }
 
-// The record as the save checks and writes it; a change also says where the record
-// stood as it was read.
-record_save::JournalWrite TForm11::journalWrite(const Dataset& journal, const QString& recordId, int colour) const
+// The record as the dialog shows it; a change names the record and its version as read.
+pay::JournalRecord TForm11::record() const
 {
-    record_save::JournalWrite write;
-    write.workerId = WorkerId;
-    write.itemId = ItemId;
-    write.operationId = OperId;
-    write.shift = journal_.CurrentShift;
-    write.date = DTimeP->date();
-    write.colour = colour;
-    write.duplicateQuery = duplicateQuery(recordId, colour);
-    write.changing = !recordId.isEmpty();
-    if (write.changing) {
-        write.formerWorkerId = journal.fieldByName(QStringLiteral("w_id")).asInteger();
-        write.formerDate = journal.fieldByName(QStringLiteral("data")).asDate();
+    pay::JournalRecord r;
+    if (input_.changing) {
+        r.id = input_.changing->id;
+        r.version = input_.changing->version;
     }
-    write.checkUnderHoursLock = [this, shift = write.shift, date = write.date] { refuseDayOverHours(shift, date); };
-    return write;
-}
-
-// Summed under the lock of the day's cell, with the record just written, so that two
-// workstations cannot together pass the day's limit.
-void TForm11::refuseDayOverHours(int shift, const QDate& date) const
-{
-    const int hours = timesheet_hours::DayHours(*DataModule6, WorkerId, shift, date);
-    if (hours > kMaxDayHours)
-        throw InputRefused(QStringLiteral("Время: у работника за %1 в этой смене выходит %2 ч., а больше %3 быть не может")
-                               .arg(sql_text::dateText(date))
-                               .arg(hours)
-                               .arg(kMaxDayHours));
-}
-
-QString TForm11::duplicateQuery(const QString& recordId, int colour) const
-{
-    QString sql = QStringLiteral("select count(id) as cnt from accounts_dep.SMENA where w_id=") + n(WorkerId)
-        + QStringLiteral(" and o_id=") + n(OperId) + QStringLiteral(" and i_id=") + n(ItemId)
-        + QStringLiteral(" and data=to_date('") + sql_text::dateText(DTimeP->date())
-        + QStringLiteral("', 'DD.MM.YYYY') and smena=") + n(journal_.CurrentShift);
-    if (!recordId.isEmpty())
-        sql += QStringLiteral(" and id<>") + recordId;
-    return sql + QStringLiteral(" and color=") + n(colour);
-}
-
-QString TForm11::insertStatement(int colour) const
-{
-    return QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
-                          "vvod,ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(")
-        + n(WorkerId) + QStringLiteral(", ") + n(ItemId) + QStringLiteral(", ") + n(OperId) + QStringLiteral(", ")
-        + priceText(Price) + QStringLiteral(",") + typedValue(Edit3) + QStringLiteral(", ") + typedValue(Edit4)
-        + QStringLiteral(", to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY HH24:MI:SS'), ")
-        + n(journal_.CurrentShift) + QStringLiteral(", ") + n(colour) + QStringLiteral(", ") + typedValue(Edit6)
-        + QStringLiteral(", '") + entryDate() + QStringLiteral("', 'no', 0, 0, 0, 0, 0, 0)");
-}
-
-QString TForm11::updateStatement(const QString& recordId, int colour) const
-{
-    return QStringLiteral("update accounts_dep.SMENA set w_id=") + n(WorkerId) + QStringLiteral(", i_id=") + n(ItemId)
-        + QStringLiteral(", o_id=") + n(OperId) + QStringLiteral(", cena=") + priceText(Price)
-        + QStringLiteral(", kol_vo=") + typedValue(Edit3) + QStringLiteral(", brak=") + typedValue(Edit4)
-        + QStringLiteral(", data=to_date('") + sql_text::dateText(DTimeP->date()) + QStringLiteral("', 'DD.MM.YYYY'), smena=")
-        + n(journal_.CurrentShift) + QStringLiteral(", color=") + n(colour) + QStringLiteral(", time=") + typedValue(Edit6)
-        + QStringLiteral(", vvod='") + entryDate()
-        + QStringLiteral("', prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=")
-        + recordId + QStringLiteral(" and xmin=") + sql_text::quoted(RecordVersion);
+    r.workerId = WorkerId;
+    r.itemId = ItemId;
+    r.operationId = OperId;
+    r.date = DTimeP->date();
+    r.shift = input_.shift;
+    r.colour = isBlank(Edit5) ? 0 : typedValue(Edit5).toInt();
+    r.quantity = typedValue(Edit3).toLongLong();
+    r.rejects = typedValue(Edit4).toInt();
+    r.hours = typedValue(Edit6).toInt();
+    r.price = Price;
+    r.entered = seams::today();
+    return r;
 }
 
 void TForm11::clearFields()

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "command.h"
-#include "record_save.h"
+#include "journal_record.h"
 
+#include <QDate>
 #include <QDialog>
 #include <functional>
 #include <optional>
@@ -15,14 +15,48 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TForm1;
+
+// The record being changed, as the journal shows it.
+struct ShownRecord {
+    qint64 id = 0;
+    QString version;  // the row version (xmin) as the journal read it
+    int workerId = 0;
+    qint64 itemId = 0;
+    int operationId = 0;
+    QString worker;     // the worker's name
+    QString operation;  // "brand; kind; product kind"
+    QString quantity;
+    QString rejects;
+    QString colour;
+    int hours = 0;
+    double price = 0.0;
+    QDate date;
+};
+// The journal's current record as the editor shows it.
+ShownRecord shownRecordOf(const Dataset& journal);
+
+// What the editor opens with: the journal's shift, date and day-off mark, and the record
+// being changed (none: a new record is entered).
+struct RecordEditorInput {
+    int shift = 1;
+    QDate date;
+    bool dayOff = false;
+    std::optional<ShownRecord> changing;
+};
+
+// How the editor closed: `saved` holds what was written. The journal re-reads when the
+// record was saved or found changed by another workstation; a cancel leaves it as it was.
+struct RecordEditorResult {
+    bool reRead = false;
+    std::optional<pay::JournalRecord> saved;
+};
 
 // The dialog in which one journal record is entered ("Добавить") or changed
 // ("Изменить"). The record's shift is always the journal's current shift.
 class TForm11 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm11(TForm1& journal, QWidget* parent = nullptr);
+    explicit TForm11(QWidget* parent = nullptr);
 
     // Filled by the pickers and by the change set-up.
     int WorkerId = 0;
@@ -34,16 +68,15 @@ public:
     // record's operation has no norm left.
     std::optional<double> BasePrice;
     int Tag = 0;         // 1 add, 2 change
-    // The row version (xmin) of the record being changed, as the journal read it.
-    QString RecordVersion;
 
     // The workers list and the operations list shown as pickers. Each fills the
     // fields and members above (the worker: Edit1 and WorkerId; the operation: Edit2,
     // ItemId, OperId, ProductKind, Price and BasePrice) and returns when the list closes.
     // The dialog opens Workers around pickWorker and positions Oper before
-    // pickOperation; left empty, the "..." buttons pick nothing.
+    // pickOperation, which prices the pick for the record's day-off mark and shift; left
+    // empty, the "..." buttons pick nothing.
     std::function<void()> pickWorker;
-    std::function<void()> pickOperation;
+    std::function<void(bool dayOff, int shift)> pickOperation;
 
     QGroupBox* GroupBox1;  // "Закрыто мастером"
     QLabel* Label1;
@@ -72,11 +105,8 @@ public:
     QPushButton* Button1;  // "Запись"
     QPushButton* Button2;  // "Отмена"
 
-    Command SmenaIU;
-
-    // Set-ups of the journal's "Добавить" and "Изменить"; each shows the dialog.
-    void showToAdd();
-    void showToChange();
+    // Shows the dialog for a new record or for the record being changed.
+    RecordEditorResult edit(const RecordEditorInput& input);
 
     void Button3Click();
     void Button4Click();
@@ -94,32 +124,23 @@ private:
     const InputRule& ruleOf(const QLineEdit* edit) const;
     // The checked value of a number box; throws InputRefused naming its field.
     QString typedValue(const QLineEdit* edit) const;
-    void refuseDayOverHours(int shift, const QDate& date) const;
     void createLabels();
     void layOutControls();
     void setFieldTabOrder();
     void connectHandlers();
-    void fillFromJournalRow(const Dataset& journal);
+    void showToAdd();
+    void showToChange(const ShownRecord& shown);
     void showBasePriceOf(int operationId);
     void showBasePrice();
     bool isPaintOperation() const;
     void applyPaintRule();
     bool requiredFieldMissing() const;
     bool validate();
-    QString duplicateQuery(const QString& recordId, int colour) const;
-    QString insertStatement(int colour) const;
-    QString updateStatement(const QString& recordId, int colour) const;
-    record_save::JournalWrite journalWrite(const Dataset& journal, const QString& recordId, int colour) const;
+    pay::JournalRecord record() const;
     void clearFields();
 
-    TForm1& journal_;
+    RecordEditorInput input_;
+    RecordEditorResult result_;
 };
 
 extern TForm11* Form11;
-
-// Rounds to 4 decimals with halves going to the even neighbour.
-double roundPrice(double value);
-// A price as statements carry it: rounded to 4 decimals, a full stop whatever the locale.
-QString priceText(double price);
-// A number as the user reads it: up to 15 significant digits, the locale's separator.
-QString generalNumber(double value);

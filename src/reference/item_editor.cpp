@@ -55,16 +55,19 @@ bool TForm7::duplicate(const QString& brand) const
 
 // The mass is the checked value, with a full stop whatever the database's decimal
 // separator: SQL reads no other, and a comma would split the number into two values.
-QString TForm7::statement(const QString& brand, const QString& massa) const
+void TForm7::prepareStatement(Command& statement, const QString& brand, const QString& massa) const
 {
-    const QString entry = QString::number(cb_item->keyValue());
-    if (adding())
-        return QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, id_class_item)VALUES(")
-            + quoted(brand) + QStringLiteral(", '', 6, ") + massa + QStringLiteral(",") + entry + QStringLiteral(")");
-    return QStringLiteral("UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=") + quoted(brand)
-        + QStringLiteral(", s_description='', id_msm_bs=6, massa=") + massa
-        + QStringLiteral(", id_class_item=") + entry + QStringLiteral(" where id=")
-        + QString::number(DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
+    if (adding()) {
+        statement.setSql(QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, "
+                                        "id_class_item)VALUES(:s_caption, '', 6, :massa,:id_class_item)"));
+    } else {
+        statement.setSql(QStringLiteral("UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=:s_caption, s_description='', "
+                                        "id_msm_bs=6, massa=:massa, id_class_item=:id_class_item where id=:id"));
+        statement.setParam(QStringLiteral("id"), DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
+    }
+    statement.setParam(QStringLiteral("s_caption"), brand);
+    statement.setParam(QStringLiteral("massa"), massa);
+    statement.setParam(QStringLiteral("id_class_item"), cb_item->keyValue());
 }
 
 void TForm7::Button1Click()
@@ -78,7 +81,7 @@ void TForm7::Button1Click()
     const QString mass = kMass.valueOf(Edit2);
     if (duplicate(brand))
         return;
-    DataModule6->SQL_exec.setSql(statement(brand, mass));
+    prepareStatement(DataModule6->SQL_exec, brand, mass);
     DataModule6->SQL_exec.execute();
     DataModule6->Izdel.close();
     DataModule6->Izdel.open();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command.h"
 #include "dataset.h"
 #include "editor_dialog.h"
 
@@ -24,7 +25,7 @@ public:
 
 private:
     bool duplicate(const QString& brand) const;
-    QString statement(const QString& brand, const QString& mass) const;
+    void prepareStatement(Command& statement, const QString& brand, const QString& mass) const;
 };
 
 extern TForm7* Form7;

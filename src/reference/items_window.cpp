@@ -2,6 +2,7 @@
 
 #include "data_module.h"
 #include "deletions.h"
+#include "error_box.h"
 #include "item_editor.h"
 #include "lookup_combo_box.h"
 #include "operation_editor.h"
@@ -115,7 +116,7 @@ void TForm3::deleteRow()
     if (const std::optional<deletions::ItemDeletion> agreed = askItemDeletion(itemId, operations, records)) {
         const QString refusal = deletions::refusalMessage(deletions::deleteItem(*DataModule6, *agreed));
         if (!refusal.isEmpty())
-            seams::messageBoxes().error(this, refusal, QStringLiteral("Ошибка"));
+            showError(this, refusal);
     }
     reread();
 }
@@ -126,7 +127,7 @@ std::optional<deletions::ItemDeletion> TForm3::askItemDeletion(qint64 itemId, in
     auto& boxes = seams::messageBoxes();
     const QString caption = QStringLiteral("Удаление");
     if (operations > 0 && !boxes.confirm(this, QStringLiteral("По изделию есть расценки они будут удалены!!!"), caption)) {
-        boxes.error(this, deletions::refusalMessage(deletions::Outcome::KeepsOperations), QStringLiteral("Ошибка"));
+        showError(this, deletions::refusalMessage(deletions::Outcome::KeepsOperations));
         return std::nullopt;
     }
     const QString question = records > 0

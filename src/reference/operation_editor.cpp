@@ -42,6 +42,13 @@ QString TForm10::sameParameters() const
         + QString::number(ComboBox1->currentIndex()) + QStringLiteral(" and i_id=") + QString::number(ItemId);
 }
 
+void TForm10::bindParameters(Command& statement) const
+{
+    statement.setParam(QStringLiteral("vid"), KindId);
+    statement.setParam(QStringLiteral("naimen"), ComboBox1->currentIndex());
+    statement.setParam(QStringLiteral("i_id"), ItemId);
+}
+
 // An operation added earlier whose norms window was left without a norm is still not
 // listed; adding it again leads to its norms instead of a refusal.
 int TForm10::operationWithoutNorms() const
@@ -63,10 +70,10 @@ void TForm10::add()
     if (DataModule6->CheckDuplicate(QStringLiteral("select count(ID) as cnt from accounts_dep.OPER where ") + sameParameters(),
                                     QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
-    DataModule6->Oper_ins.setSql(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (")
-                                 + QString::number(KindId) + QStringLiteral(", ") + QString::number(ComboBox1->currentIndex())
-                                 + QStringLiteral(", ") + QString::number(ItemId) + QStringLiteral(", 0)"));
-    DataModule6->Oper_ins.execute();
+    Command& insert = DataModule6->Oper_ins;
+    insert.setSql(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (:vid, :naimen, :i_id, 0)"));
+    bindParameters(insert);
+    insert.execute();
     AddedOperationId = operationWithoutNorms();
 }
 
@@ -77,10 +84,11 @@ void TForm10::change()
                                         + QStringLiteral(" and id<>") + id,
                                     QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
-    DataModule6->Oper_ed.setSql(QStringLiteral("update accounts_dep.oper set vid=") + QString::number(KindId)
-                                + QStringLiteral(", naimen=") + QString::number(ComboBox1->currentIndex())
-                                + QStringLiteral(",  i_id=") + QString::number(ItemId) + QStringLiteral(" where id=") + id);
-    DataModule6->Oper_ed.execute();
+    Command& update = DataModule6->Oper_ed;
+    update.setSql(QStringLiteral("update accounts_dep.oper set vid=:vid, naimen=:naimen,  i_id=:i_id where id=:id"));
+    bindParameters(update);
+    update.setParam(QStringLiteral("id"), id);
+    update.execute();
     DataModule6->Oper.close();
     DataModule6->Oper.open();
     accept();

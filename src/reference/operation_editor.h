@@ -2,6 +2,8 @@
 
 #include "editor_dialog.h"
 
+class Command;
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +31,8 @@ public:
 
 private:
     QString sameParameters() const;
+    // The kind, product kind and item of the operation as the dialog shows them.
+    void bindParameters(Command& statement) const;
     int operationWithoutNorms() const;
     void add();
     void change();

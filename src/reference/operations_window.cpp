@@ -3,13 +3,14 @@
 #include "controls.h"
 #include "data_module.h"
 #include "deletions.h"
+#include "error_box.h"
 #include "handler_guard.h"
-#include "journal_window.h"
 #include "norms_window.h"
 #include "operation_editor.h"
 #include "operation_texts.h"
-#include "price_list_export.h"
+#include "reports/price_list_export.h"
 #include "seams.h"
+#include "shift_price.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,16 +44,6 @@ SearchListWindow::Setup operationsSetup()
 
 }  // namespace
 
-double shiftPrice(double lowestNormPrice, bool dayOff, int shift)
-{
-    double price = dayOff ? lowestNormPrice * 2 : lowestNormPrice;
-    if (shift == 3)
-        price *= 1.2;
-    else if (shift == 4)
-        price *= 1.5;
-    return price;
-}
-
 TForm4::TForm4(QWidget* parent)
     : ReferenceListWindow(operationsSetup(), parent), XLS_Rep(DataModule6->ADO_DB, priceListSql()), excel_(this)
 {
@@ -70,8 +61,10 @@ TForm4::TForm4(QWidget* parent)
 
 void TForm4::Button5Click() { exportPriceList(XLS_Rep, excel_); }
 
-void TForm4::showAsPicker(int operationId)
+void TForm4::showAsPicker(int operationId, bool dayOff, int shift)
 {
+    pickDayOff_ = dayOff;
+    pickShift_ = shift;
     dataset().open();
     setUpAsPicker(1);
     if (operationId == 0 || !dataset().locate(QStringLiteral("id"), operationId))
@@ -128,7 +121,7 @@ void TForm4::deleteRow()
         deletions::deleteOperation(*DataModule6, dataset().fieldByName(QStringLiteral("id")).asInteger());
     // Refused like a statement the database refuses: the list stays as it is.
     if (outcome == deletions::Outcome::UsedInJournal) {
-        seams::messageBoxes().error(this, deletions::refusalMessage(outcome), QStringLiteral("Ошибка"));
+        showError(this, deletions::refusalMessage(outcome));
         return;
     }
     reread();
@@ -153,7 +146,7 @@ void TForm4::handBack()
     picked.operationId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     picked.productKind = dataset().fieldByName(QStringLiteral("naimen")).asInteger();
     picked.basePrice = dataset().fieldByName(QStringLiteral("cena")).asFloat();
-    picked.price = shiftPrice(picked.basePrice, Form1->CBox1->isChecked(), Form1->CurrentShift);
+    picked.price = pay::shiftPrice(picked.basePrice, pickDayOff_, pickShift_);
     picked.text = pickedText();
     if (receiver_)
         receiver_(picked);

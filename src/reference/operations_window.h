@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dataset.h"
-#include "excel_export.h"
+#include "reports/excel_export.h"
 #include "list_window.h"
 
 class QCheckBox;
@@ -12,14 +12,9 @@ struct PickedOperation {
     int operationId = 0;
     int productKind = 0;
     double basePrice = 0;  // the lowest norm price
-    double price = 0;      // for the journal's shift and day
+    double price = 0;      // for the journal's shift and day (pay::shiftPrice)
     QString text;          // "brand; kind; product kind"
 };
-
-// The price of a picked operation: twice the lowest norm price on a day off, then 1.2
-// times in shift 3 or 1.5 times in overtime. Not rounded here: the record editor rounds
-// it once, halves to even, when it shows and writes it.
-double shiftPrice(double lowestNormPrice, bool dayOff, int shift);
 
 // The operations list "Операции" with their lowest norm price and number of norms:
 // maintained from the main menu (Tag 0), the operation picker of the shift record editor
@@ -38,8 +33,8 @@ public:
     void setReceiver(OperationReceiver receiver) { receiver_ = std::move(receiver); }
 
     // The shift record editor's operation "..." button: the list opens on this operation
-    // (on the first row for 0).
-    void showAsPicker(int operationId);
+    // (on the first row for 0); the pick is priced for the record's day-off mark and shift.
+    void showAsPicker(int operationId, bool dayOff, int shift);
 
     void DBGrid1DblClick() override;
     void Button5Click();
@@ -55,6 +50,8 @@ private:
     QString pickedText() const;
 
     OperationReceiver receiver_;
+    bool pickDayOff_ = false;
+    int pickShift_ = 1;
     ExcelExport excel_;
 };
 

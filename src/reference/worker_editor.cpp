@@ -3,7 +3,6 @@
 #include "data_module.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
-#include "sql_text.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -11,8 +10,6 @@
 #include <QWheelEvent>
 
 TForm2* Form2 = nullptr;
-
-using sql_text::quoted;
 
 namespace {
 
@@ -88,14 +85,19 @@ QString TForm2::position() const
     return adding() ? QString() : storedPosition_;
 }
 
-QString TForm2::statement(const QString& fio) const
+void TForm2::prepareStatement(const QString& fio)
 {
+    if (adding()) {
+        cmd_person.setSql(QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(:fio, :s_staffpos_hl)"));
+    } else {
+        cmd_person.setSql(QStringLiteral("UPDATE accounts_dep.person SET fio=:fio, s_staffpos_hl=:s_staffpos_hl "
+                                         "where accounts_dep.person.id=:id"));
+        cmd_person.setParam(QStringLiteral("id"), PersonId);
+    }
+    cmd_person.setParam(QStringLiteral("fio"), fio);
+    // No position is written as an empty text, as before, not as no value.
     const QString position = this->position();
-    if (adding())
-        return QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(") + quoted(fio)
-            + QStringLiteral(", ") + quoted(position) + QStringLiteral(")");
-    return QStringLiteral("UPDATE accounts_dep.person SET fio=") + quoted(fio) + QStringLiteral(", s_staffpos_hl=")
-        + quoted(position) + QStringLiteral(" where accounts_dep.person.id=") + QString::number(PersonId);
+    cmd_person.setParam(QStringLiteral("s_staffpos_hl"), position.isNull() ? QStringLiteral("") : position);
 }
 
 void TForm2::Button1Click()
@@ -106,7 +108,7 @@ void TForm2::Button1Click()
         return;
     }
     kName.valueOf(Edit1);
-    cmd_person.setSql(statement(fio));
+    prepareStatement(fio);
     cmd_person.execute();
     accept();
 }

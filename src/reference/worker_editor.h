@@ -36,7 +36,7 @@ protected:
 
 private:
     QString position() const;
-    QString statement(const QString& fio) const;
+    void prepareStatement(const QString& fio);
 
     QString storedPosition_;
 };

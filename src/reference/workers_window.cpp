@@ -64,8 +64,8 @@ void TForm5::deleteRow()
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить работника?"), QStringLiteral("Удаление")))
         return;
     const int position = dataset().recNo();
-    Form2->cmd_person.setSql(QStringLiteral("delete from accounts_dep.person where id =")
-                             + QString::number(dataset().fieldByName(QStringLiteral("id")).asInteger()));
+    Form2->cmd_person.setSql(QStringLiteral("delete from accounts_dep.person where id =:id"));
+    Form2->cmd_person.setParam(QStringLiteral("id"), dataset().fieldByName(QStringLiteral("id")).asInteger());
     Form2->cmd_person.execute();
     reread(position);
 }

@@ -17,7 +17,6 @@ QSizeF PageSetup::paperSizeMm() const
 
 double PageSetup::printableWidthMm() const { return paperSizeMm().width() - leftMm - rightMm; }
 
-double PageSetup::printableHeightMm() const { return paperSizeMm().height() - topMm - bottomMm; }
 
 Font FontChange::appliedTo(Font font) const
 {

@@ -56,7 +56,6 @@ struct PageSetup {
     // The paper as it lies (landscape: the long side across), in millimetres.
     QSizeF paperSizeMm() const;
     double printableWidthMm() const;
-    double printableHeightMm() const;
 };
 
 // A font as a layout names it; the renderer maps the Windows family names to fonts the

@@ -44,13 +44,6 @@ SavedWorkbook saveToFreshFile(const Workbook& book)
 
 }  // namespace
 
-QString spreadsheetNumberText(double value)
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
-}
-
 // The workbook is written whether or not there is an application to show it in: without
 // one the user is told where the file is.
 int ExcelExport::OpenExcel(const QString& fileName)

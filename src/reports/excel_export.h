@@ -40,10 +40,6 @@ private:
     std::optional<Workbook> workbook_;
 };
 
-// A number as the exports write it: general format, up to 15 significant digits, the
-// decimal separator of the user's regional settings, no digit grouping.
-QString spreadsheetNumberText(double value);
-
 // Writes one row of sheet 1 from column 1 on, as the timesheet export writes its cells:
 // each column fitted to its widest text, a heading row in bold. A text that reads as a
 // number becomes a number, as with WriteCell.

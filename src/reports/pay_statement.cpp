@@ -1,6 +1,6 @@
 #include "pay_statement.h"
 
-#include "acceptance_mark.h"
+#include "acceptance.h"
 #include "dataset.h"
 #include "sql_text.h"
 
@@ -67,7 +67,7 @@ ByWorker<PieceLine> readPieces(Dataset& data)
         line.rejects = rejects.asInteger();
         line.price = price.asFloat();
         line.payKopecks = kopecks(pay.asFloat());
-        line.accepted = acceptance_mark::isAccepted(mark.asString());
+        line.accepted = acceptance::isAccepted(mark.asString());
         byWorker[worker.asInteger()].push_back(std::move(line));
     }
     data.close();

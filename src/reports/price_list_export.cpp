@@ -2,6 +2,7 @@
 
 #include "dataset.h"
 #include "excel_export.h"
+#include "number_text.h"
 #include "operation_texts.h"
 #include "wait_cursor.h"
 
@@ -14,7 +15,7 @@ QStringList operationRow(const Dataset& query)
 {
     return {query.fieldByName(QStringLiteral("MARKA")).asString().trimmed(),
             query.fieldByName(QStringLiteral("VID")).asString().trimmed(),
-            spreadsheetNumberText(query.fieldByName(QStringLiteral("cena")).asFloat()),
+            numberText(query.fieldByName(QStringLiteral("cena")).asFloat()),
             productKindName(query.fieldByName(QStringLiteral("NAIMEN")).asInteger())};
 }
 

@@ -2,6 +2,7 @@
 
 #include "dataset.h"
 #include "excel_export.h"
+#include "number_text.h"
 #include "operation_texts.h"
 #include "wait_cursor.h"
 
@@ -16,7 +17,7 @@ QStringList productionRow(const Dataset& query)
     return {field("nom").asString().trimmed(),
             kindWithColour(field("vid").asString(), field("color").asInteger()),
             productKindName(field("naimen").asInteger()),
-            spreadsheetNumberText(field("mass").asFloat()),
+            numberText(field("mass").asFloat()),
             wholeQuantityText(field("kolvo").asFloat())};
 }
 

@@ -1,7 +1,7 @@
 #include "timesheet_export.h"
 
 #include "dataset.h"
-#include "excel_export.h"
+#include "reports/excel_export.h"
 
 namespace {
 

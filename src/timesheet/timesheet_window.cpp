@@ -5,7 +5,7 @@
 #include "database_error.h"
 #include "handler_guard.h"
 #include "seams.h"
-#include "dataset_rows.h"
+#include "reports/dataset_rows.h"
 #include "timesheet_export.h"
 #include "timesheet_layout.h"
 #include "timesheet_rebuild.h"

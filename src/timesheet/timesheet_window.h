@@ -2,7 +2,7 @@
 
 #include "data_grid.h"
 #include "dataset.h"
-#include "excel_export.h"
+#include "reports/excel_export.h"
 
 #include <QDialog>
 #include <array>

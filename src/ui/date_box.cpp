@@ -1,5 +1,6 @@
 #include "date_box.h"
 
+#include "error_box.h"
 #include "seams.h"
 
 #include <QFocusEvent>
@@ -88,8 +89,7 @@ void DateBox::refuse(const QString& typed)
     const QString problem = parsed.isValid() ? QStringLiteral("только с %1 по %2 (введено %3)")
                                                    .arg(firstDate().toString(kFormat), lastDate().toString(kFormat), typed)
                                              : QStringLiteral("такой даты нет (%1)").arg(typed);
-    seams::messageBoxes().error(this, QStringLiteral("Дата: ") + problem + QStringLiteral(", оставлена прежняя ") + kept,
-                                QStringLiteral("Ошибка"));
+    showError(this, QStringLiteral("Дата: ") + problem + QStringLiteral(", оставлена прежняя ") + kept);
 }
 
 void DateBox::typeDigit(QChar digit)

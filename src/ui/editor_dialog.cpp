@@ -2,9 +2,9 @@
 
 #include "controls.h"
 #include "dataset.h"
+#include "error_box.h"
 #include "handler_guard.h"
 #include "input_rules.h"
-#include "seams.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -63,7 +63,7 @@ void EditorDialog::addField(const QString& label, QWidget* field) { fields_->add
 
 void EditorDialog::refuse(const QString& message)
 {
-    seams::messageBoxes().error(this, message, QStringLiteral("Ошибка"));
+    showError(this, message);
 }
 
 void EditorDialog::done(int result)

@@ -1,8 +1,8 @@
 #include "handler_guard.h"
 
 #include "database_error.h"
+#include "error_box.h"
 #include "input_rules.h"
-#include "seams.h"
 
 void showDatabaseError(const DatabaseError& error, QWidget* parent)
 {
@@ -10,7 +10,7 @@ void showDatabaseError(const DatabaseError& error, QWidget* parent)
     // alone; the server's text comes under a Russian first line.
     const QString text = error.isOwnMessage() ? error.text()
                                               : QStringLiteral("Ошибка базы данных\n") + error.text().trimmed();
-    seams::messageBoxes().error(parent, text, QStringLiteral("Ошибка"));
+    showError(parent, text);
 }
 
 void runHandler(const std::function<void()>& handler, QWidget* parent)
@@ -20,6 +20,6 @@ void runHandler(const std::function<void()>& handler, QWidget* parent)
     } catch (const DatabaseError& error) {
         showDatabaseError(error, parent);
     } catch (const InputRefused& refused) {
-        seams::messageBoxes().error(parent, refused.message(), QStringLiteral("Ошибка"));
+        showError(parent, refused.message());
     }
 }

@@ -1,9 +1,9 @@
 #include "app_fixture.h"
 #include "data_grid.h"
 #include "data_module.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "date_box.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

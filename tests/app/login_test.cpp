@@ -1,9 +1,9 @@
 #include "app_fixture.h"
 #include "data_grid.h"
 #include "data_module.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "list_test_support.h"
-#include "login_window.h"
+#include "app/login_window.h"
 #include "date_box.h"
 
 #include <QAction>

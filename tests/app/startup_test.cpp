@@ -1,11 +1,11 @@
 #include "data_module.h"
 #include "date_box.h"
 #include "fake_seams.h"
-#include "journal_window.h"
-#include "login_window.h"
-#include "period_reports.h"
-#include "report_chooser.h"
-#include "startup.h"
+#include "app/journal_window.h"
+#include "app/login_window.h"
+#include "reports/period_reports.h"
+#include "reports/report_chooser.h"
+#include "app/startup.h"
 #include "test_database.h"
 
 #include <QAbstractButton>

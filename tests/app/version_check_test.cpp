@@ -1,8 +1,8 @@
 #include "app_fixture.h"
 #include "data_module.h"
-#include "journal_window.h"
-#include "login_window.h"
-#include "version_check.h"
+#include "app/journal_window.h"
+#include "app/login_window.h"
+#include "app/version_check.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #include "field_box.h"
 #include "household_fixture.h"
 #include "lookup_combo_box.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "russian_locale.h"
 
 #include <QApplication>

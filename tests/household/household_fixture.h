@@ -1,13 +1,13 @@
 #pragma once
 
 #include "data_grid.h"
-#include "household_editor.h"
-#include "household_window.h"
-#include "journal_window.h"
+#include "household/household_editor.h"
+#include "household/household_window.h"
+#include "app/journal_window.h"
 #include "list_test_support.h"
-#include "nomenclature_picker.h"
+#include "reference/nomenclature_picker.h"
 #include "sql_text.h"
-#include "workers_window.h"
+#include "reference/workers_window.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // Two workstations on one household journal: the other workstation is a second data module
 // with a connection of its own, held in the middle of its work where the test needs it.
-#include "household_entries.h"
+#include "household/household_entries.h"
 #include "household_fixture.h"
 #include "other_workstation.h"
 

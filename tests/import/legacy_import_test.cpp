@@ -2,8 +2,8 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "database_error.h"
-#include "journal_window.h"
-#include "legacy_import.h"
+#include "app/journal_window.h"
+#include "import/legacy_import.h"
 #include "legacy_source.h"
 
 #include "connection_string.h"

@@ -4,7 +4,7 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "date_box.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 
 #include <QDate>
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "acceptance_mark.h"
+#include "acceptance.h"
 #include "journal_fixture.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 
 #include <QAbstractItemModelTester>
 #include <QDateEdit>
@@ -187,7 +187,7 @@ TEST_F(AcceptanceTest, DoubleClickSwitchesEachMarkAndKeepsTheRow)
             const CellLook before = okLook(1, true);
             EXPECT_TRUE(before.bold);
             EXPECT_TRUE(before.textColorWhenSelected);
-            EXPECT_EQ(before.text, acceptance_mark::isAccepted(c.before) ? green : red) << c.before.toStdString();
+            EXPECT_EQ(before.text, acceptance::isAccepted(c.before) ? green : red) << c.before.toStdString();
 
             doubleClickRow(1);
             EXPECT_EQ(mark(id), c.after) << c.before.toStdString();

@@ -1,7 +1,7 @@
 #include "journal_fixture.h"
-#include "operations_window.h"
-#include "record_editor.h"
-#include "workers_window.h"
+#include "reference/operations_window.h"
+#include "journal/record_editor.h"
+#include "reference/workers_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

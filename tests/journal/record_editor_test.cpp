@@ -2,7 +2,8 @@
 #include "journal_fixture.h"
 #include "list_test_support.h"
 #include "operation_texts.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
+#include "shift_price.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,7 +33,7 @@ protected:
         workerToPick = j.worker;
         operationToPick = j.operation;
         Form11->pickWorker = [this] { pickWorker(); };
-        Form11->pickOperation = [this] { pickOperation(); };
+        Form11->pickOperation = [this](bool dayOff, int shift) { pickOperation(dayOff, shift); };
     }
 
     // The workers list as a picker: the chosen row's name and id.
@@ -45,7 +46,7 @@ protected:
         Form11->WorkerId = workers.fieldByName("id").asInteger();
     }
     // The operations list as a picker: the operation with its price for the shift and day.
-    void pickOperation()
+    void pickOperation(bool dayOff, int shift)
     {
         Dataset& oper = DataModule6->Oper;
         if (!oper.locate("id", operationToPick))
@@ -53,15 +54,9 @@ protected:
         Form11->ItemId = oper.fieldByName("i_id").asInteger();
         Form11->OperId = oper.fieldByName("id").asInteger();
         Form11->ProductKind = oper.fieldByName("naimen").asInteger();
-        double price = oper.fieldByName("cena").asFloat();
+        const double price = oper.fieldByName("cena").asFloat();
         Form11->BasePrice = price;
-        if (Form1->CBox1->isChecked())
-            price *= 2;
-        if (Form1->CurrentShift == 3)
-            price *= 1.2;
-        else if (Form1->CurrentShift == 4)
-            price *= 1.5;
-        Form11->Price = price;
+        Form11->Price = pay::shiftPrice(price, dayOff, shift);
         const QString marka = db->scalar(QStringLiteral("select marka from accounts_dep.izdel where id=%1").arg(Form11->ItemId));
         Form11->Edit2->setText(operationDescription(marka, oper.fieldByName("vid").asString(), Form11->ProductKind));
     }

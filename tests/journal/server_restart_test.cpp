@@ -2,7 +2,7 @@
 // after a power cut or an administrator's restart. These tests restart the one test
 // server, so they run while no other test does (RUN_SERIAL).
 #include "journal_fixture.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 
 #include <QLineEdit>
 #include <QPushButton>

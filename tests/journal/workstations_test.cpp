@@ -3,12 +3,12 @@
 // middle of its work until the program under test waits for it.
 #include "deletions.h"
 #include "journal_fixture.h"
-#include "operations_window.h"
+#include "reference/operations_window.h"
 #include "other_workstation.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "record_save.h"
 #include "timesheet_rebuild.h"
-#include "workers_window.h"
+#include "reference/workers_window.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -46,36 +46,26 @@ protected:
     }
 
     // What the other workstation's editor writes: the journal's worker, item and operation.
-    record_save::JournalWrite otherWrite(const QDate& date, int hours, Command& statement) const
+    pay::JournalRecord otherRecord(const QDate& date, int hours) const
     {
-        statement.setSql(QStringLiteral("insert into accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, smena, "
-                                        "color, time, ok) values (%1, %2, %3, 10, 7, 0, '%4', 1, 0, %5, 'no')")
-                             .arg(j.worker)
-                             .arg(j.item)
-                             .arg(j.operation)
-                             .arg(date.toString(Qt::ISODate))
-                             .arg(hours));
-        record_save::JournalWrite write;
-        write.workerId = j.worker;
-        write.itemId = j.item;
-        write.operationId = j.operation;
-        write.shift = 1;
-        write.date = date;
-        write.duplicateQuery = QStringLiteral("select count(id) as cnt from accounts_dep.smena where w_id=%1 and o_id=%2 and "
-                                              "i_id=%3 and data='%4' and smena=1 and color=0")
-                                   .arg(j.worker)
-                                   .arg(j.operation)
-                                   .arg(j.item)
-                                   .arg(date.toString(Qt::ISODate));
-        return write;
+        pay::JournalRecord r;
+        r.workerId = j.worker;
+        r.itemId = j.item;
+        r.operationId = j.operation;
+        r.shift = 1;
+        r.date = date;
+        r.entered = date;
+        r.price = 10;
+        r.quantity = 7;
+        r.hours = hours;
+        return r;
     }
     // The other workstation saves a record of the journal's worker, item and operation
     // (shift 1) through the program's save, and holds its transaction open.
     void otherSaves(OtherWorkstation& other, const QDate& date, int hours)
     {
         other.holdUntilWaitedFor([this, date, hours](TDataModule6& module) {
-            Command statement(module.ADO_DB);
-            ASSERT_EQ(record_save::save(module, statement, otherWrite(date, hours, statement)), record_save::Outcome::Saved);
+            ASSERT_EQ(record_save::save(module, otherRecord(date, hours)).outcome, record_save::Outcome::Saved);
         });
     }
     void saveWhileTheOtherDeletes(const std::function<void(TDataModule6&)>& deletion, const QString& message);
@@ -105,9 +95,13 @@ TEST_F(WorkstationsTest, TheSameRecordSavedOnTwoWorkstationsAtOnceIsStoredOnce)
                     otherSaves(other, kThursday, 4);
                 } else {
                     other.holdUntilWaitedFor([&](TDataModule6& module) {
-                        Command statement(module.ADO_DB);
-                        otherWrite(kThursday, 4, statement);
-                        statement.execute();
+                        module.ADO_DB.execute(
+                            QStringLiteral("insert into accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, smena, "
+                                           "color, time, ok) values (%1, %2, %3, 10, 7, 0, '%4', 1, 0, 4, 'no')")
+                                .arg(j.worker)
+                                .arg(j.item)
+                                .arg(j.operation)
+                                .arg(kThursday.toString(Qt::ISODate)));
                     });
                 }
                 Form11->Button1->click();
@@ -252,17 +246,14 @@ void WorkstationsTest::deleteWhileTheOtherMovesTheRecord(bool otherStillSaving)
     const int borisov = seed->worker("Борисов Б.Б.");
     const int id = record(1, 3);
     hoursRow(1, "d10=3");
+    const QString version = db->scalar(QStringLiteral("select xmin from accounts_dep.smena where id=%1").arg(id));
     OtherWorkstation other(*db);
     const auto moveToBorisov = [&](TDataModule6& module) {
-        Command statement(module.ADO_DB);
-        record_save::JournalWrite write = otherWrite(kThursday, 6, statement);
-        statement.setSql(QStringLiteral("update accounts_dep.smena set w_id=%1, time=6 where id=%2").arg(borisov).arg(id));
-        write.workerId = borisov;
-        write.duplicateQuery = QStringLiteral("select 0 as cnt");
-        write.changing = true;
-        write.formerWorkerId = j.worker;
-        write.formerDate = kThursday;
-        EXPECT_EQ(record_save::save(module, statement, write), record_save::Outcome::Saved);
+        pay::JournalRecord moved = otherRecord(kThursday, 6);
+        moved.id = id;
+        moved.version = version;
+        moved.workerId = borisov;
+        EXPECT_EQ(record_save::save(module, moved).outcome, record_save::Outcome::Saved);
     };
     logIn("8573", [&] {
         ASSERT_EQ(listedNames(), QStringList{"Иванов И.И."});

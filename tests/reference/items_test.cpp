@@ -1,10 +1,10 @@
 #include "data_module.h"
-#include "item_editor.h"
-#include "items_window.h"
-#include "journal_window.h"
+#include "reference/item_editor.h"
+#include "reference/items_window.h"
+#include "app/journal_window.h"
 #include "list_test_support.h"
 #include "lookup_combo_box.h"
-#include "operation_editor.h"
+#include "reference/operation_editor.h"
 #include "other_workstation.h"
 #include "record_save.h"
 
@@ -339,20 +339,17 @@ TEST_F(ItemsTest, AnItemDeletedWhileAnotherWorkstationSavesForItGoesOnlyWithThat
     const int operation = seed->operation(chair, kind);
     OtherWorkstation other(*db);
     other.holdUntilWaitedFor([&](TDataModule6& module) {
-        Command insert(module.ADO_DB, QStringLiteral("insert into accounts_dep.smena (w_id, i_id, o_id, cena, kol_vo, brak, data, "
-                                                     "smena, color, time, ok) values (%1, %2, %3, 10, 1, 0, '2026-12-09', 1, 0, "
-                                                     "6, 'no')")
-                                          .arg(worker)
-                                          .arg(chair)
-                                          .arg(operation));
-        record_save::JournalWrite write;
-        write.workerId = worker;
-        write.itemId = chair;
-        write.operationId = operation;
-        write.shift = 1;
-        write.date = QDate(2026, 12, 9);
-        write.duplicateQuery = QStringLiteral("select 0 as cnt");
-        ASSERT_EQ(record_save::save(module, insert, write), record_save::Outcome::Saved);
+        pay::JournalRecord r;
+        r.workerId = worker;
+        r.itemId = chair;
+        r.operationId = operation;
+        r.shift = 1;
+        r.date = QDate(2026, 12, 9);
+        r.entered = r.date;
+        r.price = 10;
+        r.quantity = 1;
+        r.hours = 6;
+        ASSERT_EQ(record_save::save(module, r).outcome, record_save::Outcome::Saved);
     });
     // The list was read before the record was saved: no question about the journal.
     fakes->messages.answers = {true, true};

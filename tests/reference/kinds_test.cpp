@@ -1,9 +1,9 @@
 #include "data_module.h"
-#include "journal_window.h"
-#include "kind_editor.h"
-#include "kinds_window.h"
+#include "app/journal_window.h"
+#include "reference/kind_editor.h"
+#include "reference/kinds_window.h"
 #include "list_test_support.h"
-#include "operation_editor.h"
+#include "reference/operation_editor.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 #include "list_test_support.h"
-#include "nomenclature_picker.h"
+#include "reference/nomenclature_picker.h"
 
 #include <QLineEdit>
 #include <QPushButton>

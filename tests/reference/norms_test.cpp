@@ -1,8 +1,8 @@
 #include "data_module.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "list_test_support.h"
-#include "norms_window.h"
-#include "operations_window.h"
+#include "reference/norms_window.h"
+#include "reference/operations_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

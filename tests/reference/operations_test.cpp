@@ -1,11 +1,11 @@
 #include "data_module.h"
-#include "items_window.h"
-#include "journal_window.h"
-#include "kinds_window.h"
+#include "reference/items_window.h"
+#include "app/journal_window.h"
+#include "reference/kinds_window.h"
 #include "list_test_support.h"
-#include "norms_window.h"
-#include "operation_editor.h"
-#include "operations_window.h"
+#include "reference/norms_window.h"
+#include "reference/operation_editor.h"
+#include "reference/operations_window.h"
 #include "xlsx_reader.h"
 
 #include <QCheckBox>
@@ -18,19 +18,6 @@
 using namespace list_test;
 
 namespace {
-
-TEST(ShiftPrice, DoublesOnADayOffThenRaisesShiftsThreeAndFour)
-{
-    const struct {
-        bool dayOff;
-        int shift;
-        double price;
-    } cases[] = {{false, 1, 10}, {false, 2, 10}, {false, 3, 12}, {false, 4, 15},
-                 {true, 1, 20},  {true, 2, 20},  {true, 3, 24},  {true, 4, 30}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(shiftPrice(10.00, c.dayOff, c.shift), c.price) << c.dayOff << " " << c.shift;
-    EXPECT_DOUBLE_EQ(shiftPrice(1.23456, false, 3), 1.23456 * 1.2);  // rounded only by the editor
-}
 
 class OperationsTest : public AppFixture {
 protected:
@@ -70,15 +57,13 @@ TEST_F(OperationsTest, PickerHandsTheShiftPriceAndTextToTheShiftRecordEditor)
 {
     std::vector<PickedOperation> picked;
     Form4->setReceiver([&](const PickedOperation& p) { picked.push_back(p); });
-    Form1->CBox1->setChecked(true);
-    Form1->CurrentShift = 3;
     fakes->modalActions.push_back(whileShown([&](QDialog&) {
         EXPECT_EQ(current(*Form4), "Стул С-2");  // opened on the operation being changed
         type(*Form4, "100%");
         EXPECT_EQ(column(*Form4), QStringList({"Стол 100%"}));
         QTest::keyClick(Form4->Edit1, Qt::Key_Return);
     }));
-    Form4->showAsPicker(chairPainting);
+    Form4->showAsPicker(chairPainting, true, 3);  // a day off, shift 3
     ASSERT_EQ(picked.size(), 1u);
     EXPECT_EQ(picked[0].operationId, tableAssembly);
     EXPECT_EQ(picked[0].itemId, table);
@@ -93,7 +78,7 @@ TEST_F(OperationsTest, PickerHandsTheShiftPriceAndTextToTheShiftRecordEditor)
         type(*Form4, "Шкаф");
         Form4->Button2->click();
     }));
-    Form4->showAsPicker(0);
+    Form4->showAsPicker(0, false, 1);
     EXPECT_EQ(picked.size(), 1u);
 }
 
@@ -110,7 +95,7 @@ TEST_F(OperationsTest, SearchFindsBrandsContainingTheTextLiterally)
             EXPECT_EQ(column(*Form4), c.listed) << c.typed;
         }
     }));
-    Form4->showAsPicker(0);
+    Form4->showAsPicker(0, false, 1);
 }
 
 TEST_F(OperationsTest, ANewOperationGetsItsFirstNormAndThenShowsInTheList)

@@ -1,13 +1,13 @@
 #include "data_grid.h"
 #include "data_module.h"
-#include "norms_window.h"
-#include "items_window.h"
-#include "journal_window.h"
-#include "kinds_window.h"
+#include "reference/norms_window.h"
+#include "reference/items_window.h"
+#include "app/journal_window.h"
+#include "reference/kinds_window.h"
 #include "list_test_support.h"
-#include "operation_editor.h"
-#include "operations_window.h"
-#include "workers_window.h"
+#include "reference/operation_editor.h"
+#include "reference/operations_window.h"
+#include "reference/workers_window.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -86,7 +86,7 @@ TEST_F(WindowKitTest, TabRunsOverTheListWindowsFromLeftToRight)
     fakes->modalActions.push_back(whileActive([&](QDialog&) {
         EXPECT_EQ(tabWalk(6), QStringList({"Button4", "DBGrid1", "Button2", "Button5", "CheckBox1", "Edit1"}));
     }));
-    Form4->showAsPicker(0);  // with its search box, without "Добавить" and "Удалить"
+    Form4->showAsPicker(0, false, 1);  // with its search box, without "Добавить" and "Удалить"
 }
 
 // The width a title needs in the grid's header font: its text and the header's margins.
@@ -113,7 +113,7 @@ TEST_F(WindowKitTest, ColumnsShowTheirWidestValueAndTheirWholeTitle)
     };
     throughMenu(*fakes, Form1->N5, checkOperations);
     fakes->modalActions.push_back(whileShown([&](QDialog&) { checkOperations(); }));
-    Form4->showAsPicker(0);
+    Form4->showAsPicker(0, false, 1);
     throughMenu(*fakes, Form1->N4, [&] { EXPECT_GE(Form3->DBGrid1->columnWidth(1), titleWidth(Form3->DBGrid1, 1)); });
 
     // A designed width grows for a value that would not fit it.

@@ -1,9 +1,9 @@
 #include "data_module.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "list_test_support.h"
 #include "lookup_combo_box.h"
-#include "worker_editor.h"
-#include "workers_window.h"
+#include "reference/worker_editor.h"
+#include "reference/workers_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>

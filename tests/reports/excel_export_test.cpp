@@ -1,5 +1,6 @@
-#include "excel_export.h"
+#include "reports/excel_export.h"
 #include "fake_seams.h"
+#include "number_text.h"
 #include "russian_locale.h"
 #include "xlsx_reader.h"
 
@@ -249,13 +250,13 @@ TEST_F(ExcelExportTest, AWorkbookThatCannotBeSavedIsReportedAndNotHandedOver)
     EXPECT_TRUE(fakes.spreadsheets.opened.empty());
 }
 
-TEST(SpreadsheetNumberText, GeneralFormatInTheUsersLocale)
+TEST(NumberText, GeneralFormatInTheUsersLocale)
 {
     const RussianLocale russian;
-    EXPECT_EQ(spreadsheetNumberText(12.5), "12,5");
-    EXPECT_EQ(spreadsheetNumberText(1234567.125), "1234567,125");
-    EXPECT_EQ(spreadsheetNumberText(0), "0");
-    EXPECT_EQ(spreadsheetNumberText(0.1 + 0.2), "0,3");  // 15 significant digits
+    EXPECT_EQ(numberText(12.5), "12,5");
+    EXPECT_EQ(numberText(1234567.125), "1234567,125");
+    EXPECT_EQ(numberText(0), "0");
+    EXPECT_EQ(numberText(0.1 + 0.2), "0,3");  // 15 significant digits
 }
 
 }  // namespace

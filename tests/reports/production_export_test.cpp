@@ -1,5 +1,5 @@
 #include "radio_group.h"
-#include "report_chooser.h"
+#include "reports/report_chooser.h"
 #include "report_chooser_fixture.h"
 #include "russian_locale.h"
 #include "xlsx_reader.h"

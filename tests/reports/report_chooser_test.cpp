@@ -1,8 +1,8 @@
 #include "data_module.h"
 #include "date_box.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "radio_group.h"
-#include "report_chooser.h"
+#include "reports/report_chooser.h"
 #include "report_chooser_fixture.h"
 #include "russian_locale.h"
 

@@ -1,4 +1,4 @@
-#include "spreadsheet_opener.h"
+#include "reports/spreadsheet_opener.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "app_fixture.h"
 
-#include "journal_window.h"
-#include "login_window.h"
-#include "startup.h"
+#include "app/journal_window.h"
+#include "app/login_window.h"
+#include "app/startup.h"
 
 #include <QAbstractItemModel>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spreadsheet_opener.h"
+#include "reports/spreadsheet_opener.h"
 
 #include <QString>
 #include <vector>

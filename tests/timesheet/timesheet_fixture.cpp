@@ -1,6 +1,6 @@
 #include "timesheet_fixture.h"
 
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QComboBox>
 

@@ -3,8 +3,8 @@
 #include "report_renderer.h"
 #include "russian_locale.h"
 #include "timesheet_fixture.h"
-#include "timesheet_layout.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_layout.h"
+#include "timesheet/timesheet_window.h"
 #include "xlsx_reader.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "timesheet_fixture.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "cell_by_cell_rebuild.h"
 #include "data_module.h"
 #include "timesheet_fixture.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QProgressBar>
 #include <QPushButton>

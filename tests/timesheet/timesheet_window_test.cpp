@@ -1,8 +1,8 @@
 #include "data_grid.h"
 #include "data_module.h"
-#include "journal_window.h"
+#include "app/journal_window.h"
 #include "timesheet_fixture.h"
-#include "timesheet_window.h"
+#include "timesheet/timesheet_window.h"
 #include "date_box.h"
 
 #include <QAction>

@@ -1,23 +1,40 @@
 // The journal window's handlers that change records: add, change, delete and the
 // acceptance switch.
-#include "acceptance_mark.h"
+#include "acceptance.h"
 #include "access_roles.h"
 #include "data_module.h"
 #include "database_error.h"
+#include "date_box.h"
 #include "journal_window.h"
-#include "record_editor.h"
+#include "journal/record_editor.h"
 #include "record_save.h"
 #include "seams.h"
 
-void TForm1::Button1Click() { Form11->showToAdd(); }
+#include <QCheckBox>
 
-void TForm1::Button2Click() { Form11->showToChange(); }
+void TForm1::Button1Click() { editRecord(std::nullopt); }
+
+void TForm1::Button2Click()
+{
+    const Dataset& journal = selectCurrentShiftQuery();
+    if (!journal.isEmpty())
+        editRecord(shownRecordOf(journal));
+}
+
+void TForm1::editRecord(const std::optional<ShownRecord>& changing)
+{
+    Dataset& journal = selectCurrentShiftQuery();
+    const RecordEditorResult closed = Form11->edit({CurrentShift, DateT->date(), CBox1->isChecked(), changing});
+    // The changed record, or the one the user stood on while adding, stays current; a
+    // cancel leaves the journal as it was.
+    if (closed.reRead)
+        journal.refresh(QStringLiteral("id"));
+}
 
 void TForm1::Button3Click()
 {
     Dataset& journal = selectCurrentShiftQuery();
     const QString id = journal.isEmpty() ? QString() : journal.fieldByName(QStringLiteral("id")).asString();
-    DataModule6->DelSmena.setSql(QStringLiteral("delete from accounts_dep.smena where id=") + id);
     if (id.isEmpty())
         return;
     const bool deleting
@@ -25,7 +42,7 @@ void TForm1::Button3Click()
     // The record and its hours go together or not at all, and only while the record is
     // as the journal read it.
     const bool stale = deleting
-        && record_save::remove(*DataModule6, DataModule6->DelSmena, id.toLongLong(), journal.fieldByName(QStringLiteral("xmin")).asString())
+        && record_save::remove(*DataModule6, id.toLongLong(), journal.fieldByName(QStringLiteral("xmin")).asString())
             == record_save::Outcome::Changed;
     // After a deletion the next record takes the deleted one's place; otherwise the record
     // the user looked at stays current.
@@ -41,10 +58,9 @@ void TForm1::DBGrid2DblClick()
     Dataset& journal = selectCurrentShiftQuery();
     if (journal.isEmpty())
         return;
-    updtOK.setParam(QStringLiteral("id"), journal.fieldByName(QStringLiteral("id")).asInteger());
-    updtOK.setParam(QStringLiteral("ok"), acceptance_mark::toggled(journal.fieldByName(QStringLiteral("ok")).asString()));
-    updtOK.setParam(QStringLiteral("version"), journal.fieldByName(QStringLiteral("xmin")).asString());
-    const bool switched = updtOK.execute() > 0;
+    const bool switched = acceptance::toggle(*DataModule6, journal.fieldByName(QStringLiteral("id")).asLargeInt(),
+                                             journal.fieldByName(QStringLiteral("ok")).asString(),
+                                             journal.fieldByName(QStringLiteral("xmin")).asString());
     journal.refresh(QStringLiteral("id"));
     // Another workstation's change stands; the user sees it and decides again.
     if (!switched)

@@ -21,8 +21,9 @@ using MonthRows = std::map<std::pair<int, int>, DayCells>;
 
 void deleteMonth(TDataModule6& module, int month, int year)
 {
-    module.DelSmena.setSql(QStringLiteral("delete from accounts_dep.h_tabel where month=") + QString::number(month)
-                           + QStringLiteral(" and year=") + QString::number(year));
+    module.DelSmena.setSql(QStringLiteral("delete from accounts_dep.h_tabel where month=:month and year=:year"));
+    module.DelSmena.setParam(QStringLiteral("month"), month);
+    module.DelSmena.setParam(QStringLiteral("year"), year);
     module.DelSmena.execute();
 }
 

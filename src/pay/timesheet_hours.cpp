@@ -11,35 +11,41 @@ namespace timesheet_hours {
 
 namespace {
 
-QString n(int value) { return QString::number(value); }
+const QString kKeyCondition = QStringLiteral(" where w_id=:w_id and smena=:smena and month=:month and year=:year");
 
-QString keyCondition(const HoursKey& key)
+// The day's column: its number is the date's day, never a typed value.
+QString dayColumn(int day) { return QStringLiteral("d%1").arg(day); }
+
+template <typename Statement>
+void bindKey(Statement& statement, const HoursKey& key)
 {
-    return QStringLiteral(" where w_id=") + n(key.workerId) + QStringLiteral(" and smena=") + n(key.shift)
-        + QStringLiteral(" and month=") + n(key.month) + QStringLiteral(" and year=") + n(key.year);
+    statement.setParam(QStringLiteral("w_id"), key.workerId);
+    statement.setParam(QStringLiteral("smena"), key.shift);
+    statement.setParam(QStringLiteral("month"), key.month);
+    statement.setParam(QStringLiteral("year"), key.year);
 }
 
-int readInteger(TDataModule6& module, const QString& sql, const QString& column)
+// The first row's integer `column`, 0 when there is none; `bind` sets the parameters.
+template <typename Bind>
+int readInteger(TDataModule6& module, const QString& sql, const QString& column, const Bind& bind)
 {
     Dataset& control = module.Control;
-    control.clearSql();
-    control.addSqlLine(sql);
+    control.setSql(sql);
+    bind(control);
     control.open();
     const int value = control.isEmpty() ? 0 : control.fieldByName(column).asInteger();
     control.close();
     return value;
 }
 
-void executeWrite(TDataModule6& module, const QString& sql)
+// Writes the hours (none: the cell is emptied) into the day's cell of the key's row.
+void updateCell(TDataModule6& module, const HoursKey& key, int day, const QVariant& hours)
 {
-    module.H_Tabel_ins.setSql(sql);
-    module.H_Tabel_ins.execute();
-}
-
-void updateCell(TDataModule6& module, const HoursKey& key, int day, const QString& value)
-{
-    executeWrite(module, QStringLiteral("update accounts_dep.h_tabel set d") + n(day) + QLatin1Char('=') + value
-                             + keyCondition(key));
+    Command& update = module.H_Tabel_ins;
+    update.setSql(QStringLiteral("update accounts_dep.h_tabel set ") + dayColumn(day) + QStringLiteral("=:hours") + kKeyCondition);
+    bindKey(update, key);
+    update.setParam(QStringLiteral("hours"), hours);
+    update.execute();
 }
 
 }  // namespace
@@ -49,16 +55,19 @@ HoursKey keyOf(int workerId, int shift, const QDate& date) { return {workerId, s
 int DayHours(TDataModule6& module, int workerId, int shift, const QDate& date)
 {
     return readInteger(module,
-                       QStringLiteral("select sum(time) as tim from accounts_dep.smena where w_id=") + n(workerId)
-                           + QStringLiteral(" and smena=") + n(shift) + QStringLiteral(" and data=to_date('")
-                           + sql_text::dateText(date) + QStringLiteral("', 'DD.MM.YYYY') group by w_id, smena, data"),
-                       QStringLiteral("tim"));
+                       QStringLiteral("select sum(time) as tim from accounts_dep.smena where w_id=:w_id and smena=:smena "
+                                      "and data=to_date(:data, 'DD.MM.YYYY') group by w_id, smena, data"),
+                       QStringLiteral("tim"), [&](Dataset& read) {
+                           read.setParam(QStringLiteral("w_id"), workerId);
+                           read.setParam(QStringLiteral("smena"), shift);
+                           read.setParam(QStringLiteral("data"), sql_text::dateText(date));
+                       });
 }
 
 bool HoursRowExists(TDataModule6& module, const HoursKey& key)
 {
-    return readInteger(module, QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + keyCondition(key),
-                       QStringLiteral("cnt"))
+    return readInteger(module, QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + kKeyCondition,
+                       QStringLiteral("cnt"), [&](Dataset& read) { bindKey(read, key); })
         != 0;
 }
 
@@ -106,20 +115,22 @@ void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hour
     module.ADO_DB.inTransaction([&] {
         LockHoursRow(module, key);
         if (HoursRowExists(module, key)) {
-            updateCell(module, key, day, n(hours));
+            updateCell(module, key, day, hours);
             return;
         }
-        executeWrite(module, QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, d") + n(day)
-                                 + QStringLiteral(") values(") + n(key.shift) + QStringLiteral(", ") + n(key.workerId)
-                                 + QStringLiteral(", ") + n(key.month) + QStringLiteral(", ") + n(key.year)
-                                 + QStringLiteral(", ") + n(hours) + QLatin1Char(')'));
+        Command& insert = module.H_Tabel_ins;
+        insert.setSql(QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, ") + dayColumn(day)
+                      + QStringLiteral(") values(:smena, :w_id, :month, :year, :hours)"));
+        bindKey(insert, key);
+        insert.setParam(QStringLiteral("hours"), hours);
+        insert.execute();
     });
 }
 
 void ClearHoursCell(TDataModule6& module, const HoursKey& key, int day)
 {
     // No value rather than 0: the monthly grid then shows the day as blank.
-    updateCell(module, key, day, QStringLiteral("null"));
+    updateCell(module, key, day, QVariant());
 }
 
 void HoursAfterWrite(TDataModule6& module, int workerId, int shift, const QDate& date)
@@ -139,7 +150,7 @@ void HoursAfterDelete(TDataModule6& module, int workerId, int shift, const QDate
         LockHoursRow(module, key);
         const int hours = DayHours(module, workerId, shift, date);
         if (hours != 0)
-            updateCell(module, key, date.day(), n(hours));
+            updateCell(module, key, date.day(), hours);
         else
             ClearHoursCell(module, key, date.day());
     });

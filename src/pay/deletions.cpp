@@ -17,9 +17,11 @@ bool counts(TDataModule6& module, const QString& sql, qint64 id)
     return QByteArray(PQgetvalue(result.get(), 0, 0)).toLongLong() > 0;
 }
 
-void executeDelete(TDataModule6& module, const QString& sql)
+// Runs a deletion of the rows of the key `id` (its parameter :id).
+void executeDelete(TDataModule6& module, const QString& sql, qint64 id)
 {
     module.DelSmena.setSql(sql);
+    module.DelSmena.setParam(QStringLiteral("id"), id);
     module.DelSmena.execute();
 }
 
@@ -52,17 +54,17 @@ void deleteItemRecords(TDataModule6& module, qint64 itemId)
     for (const TouchedCell& c : cells)
         keys.push_back(keyOf(c.workerId, c.shift, c.date));
     LockHoursRows(module, keys);
-    executeDelete(module, QStringLiteral("delete from accounts_dep.smena s where s.i_id =") + QString::number(itemId));
+    executeDelete(module, QStringLiteral("delete from accounts_dep.smena s where s.i_id =:id"), itemId);
     for (const TouchedCell& c : cells)
         HoursAfterDelete(module, c.workerId, c.shift, c.date);
 }
 
 void deleteItemOperations(TDataModule6& module, qint64 itemId)
 {
-    executeDelete(module, QStringLiteral("delete from accounts_dep.norm where o_id in "
-                                         "(select id from accounts_dep.oper where i_id = ")
-                              + QString::number(itemId) + QLatin1Char(')'));
-    executeDelete(module, QStringLiteral("delete from accounts_dep.oper o where o.i_id =") + QString::number(itemId));
+    executeDelete(module,
+                  QStringLiteral("delete from accounts_dep.norm where o_id in (select id from accounts_dep.oper where i_id = :id)"),
+                  itemId);
+    executeDelete(module, QStringLiteral("delete from accounts_dep.oper o where o.i_id =:id"), itemId);
 }
 
 Outcome deleteLockedItem(TDataModule6& module, const ItemDeletion& d)
@@ -78,7 +80,7 @@ Outcome deleteLockedItem(TDataModule6& module, const ItemDeletion& d)
         deleteItemOperations(module, d.itemId);
     if (d.withJournal)
         deleteItemRecords(module, d.itemId);
-    executeDelete(module, QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv  where id=") + QString::number(d.itemId));
+    executeDelete(module, QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv  where id=:id"), d.itemId);
     return Outcome::Deleted;
 }
 
@@ -88,7 +90,7 @@ Outcome deleteLockedOperation(TDataModule6& module, int operationId)
         return Outcome::AlreadyGone;
     if (counts(module, QStringLiteral("select count(*) from accounts_dep.smena where o_id = $1"), operationId))
         return Outcome::UsedInJournal;
-    executeDelete(module, QStringLiteral("delete from accounts_dep.norm where o_id=") + QString::number(operationId));
+    executeDelete(module, QStringLiteral("delete from accounts_dep.norm where o_id=:id"), operationId);
     module.Oper_del.setParam(QStringLiteral("id"), operationId);
     module.Oper_del.execute();
     return Outcome::Deleted;
