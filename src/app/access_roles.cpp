@@ -45,7 +45,8 @@ void disableJournalWork(TForm1& journal)
 void limitReportsToProductDetail(TForm18& chooser)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{chooser.Button1, chooser.Button2, chooser.Button4, chooser.Button6,
-                                                      chooser.Button7, chooser.Button8, chooser.Button9})
+                                                      chooser.Button7, chooser.Button8, chooser.Button9,
+                                                      chooser.Button10})
         w->setEnabled(false);
 }
 

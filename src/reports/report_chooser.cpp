@@ -57,13 +57,14 @@ void TForm18::buildControls()
     Button7 = makeButton(this, "Button7", QStringLiteral("Расчетные листки"));
     Button8 = makeButton(this, "Button8", QStringLiteral("Листок рабочего…"));
     Button9 = makeButton(this, "Button9", QStringLiteral("Расчетные листки в Excel"));
+    Button10 = makeButton(this, "Button10", QStringLiteral("Листок рабочего в Excel…"));
     Button5 = makeButton(this, "Button5", QStringLiteral("Выход"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // sized to its controls
     layout->addWidget(RadioGroup1);
     layout->addWidget(GroupBox1);
-    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button7, Button8, Button9, Button5})
+    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button7, Button8, Button9, Button10, Button5})
         layout->addWidget(button);
 }
 
@@ -77,6 +78,7 @@ void TForm18::connectHandlers()
     connectHandler(Button7, &QPushButton::clicked, this, &TForm18::Button7Click);
     connectHandler(Button8, &QPushButton::clicked, this, &TForm18::Button8Click);
     connectHandler(Button9, &QPushButton::clicked, this, &TForm18::Button9Click);
+    connectHandler(Button10, &QPushButton::clicked, this, &TForm18::Button10Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm18::Button5Click);
 }
 

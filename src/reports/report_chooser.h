@@ -3,6 +3,7 @@
 #include "dataset.h"
 #include "date_box.h"
 #include "excel_export.h"
+#include "pay_statement.h"
 #include "period_query.h"
 
 #include <QDialog>
@@ -35,6 +36,7 @@ public:
     QPushButton* Button7;     // "Расчетные листки": every worker of the period
     QPushButton* Button8;     // "Листок рабочего…": one worker, chosen in the workers list
     QPushButton* Button9;     // "Расчетные листки в Excel"
+    QPushButton* Button10;    // "Листок рабочего в Excel…": one worker, chosen in the workers list
     QPushButton* Button5;     // "Выход"
 
     Dataset XLS_Rep;  // the production spreadsheet's query
@@ -56,6 +58,7 @@ public:
     void Button7Click();
     void Button8Click();
     void Button9Click();
+    void Button10Click();
     void Button5Click();
 
 protected:
@@ -67,8 +70,14 @@ private:
     ProductKindChoice productKind() const;
     // Sets the layout's query to the period, titles the report, prepares and previews it.
     void printReport(PeriodReportWindow& layout, const QString& titlePrefix);
-    // The pay statements of the period in the print preview: every worker's (key 0) or one.
+    // The worker chosen in the workers list; 0 when the list was left without a choice.
+    int chosenWorker();
+    // The pay statements of the period, every worker's (key 0) or one's; the user is told
+    // when the period holds none.
+    std::vector<pay_statement::Statement> statementsOf(int workerKey);
+    // The statements in the print preview, or written to a workbook.
     void printStatements(int workerKey);
+    void exportStatements(int workerKey);
 
     ExcelExport excel_;
 };

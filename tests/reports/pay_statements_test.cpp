@@ -328,7 +328,7 @@ TEST_F(PayStatementsTest, OnlyFullAccessAndReportingRolePrintStatements)
     } roles[] = {{"8573", true}, {"fincal", true}, {"brigvex", false}, {"vrelk", false}};
     for (const auto& role : roles)
         openChooser(role.code, [&] {
-            for (QPushButton* b : {Form18->Button7, Form18->Button8})
+            for (QPushButton* b : {Form18->Button7, Form18->Button8, Form18->Button9, Form18->Button10})
                 EXPECT_EQ(b->isEnabled(), role.enabled) << role.code << " " << b->objectName().toStdString();
         });
     EXPECT_EQ(Form18->Button7->text(), "Расчетные листки");
@@ -433,6 +433,30 @@ TEST_F(PayStatementsTest, WorkbookHoldsTheStatementsOneBlockPerWorker)
     EXPECT_EQ(amounts["Итого сдельно"].front(), pieceSum(ivanov, "1,2,3,4"));
     EXPECT_EQ(amounts["Итого к выплате"],
               std::vector<QString>({"1088.4", "8", householdSum(petrov).remove(QRegularExpression("\\.?0+$")), "4"}));
+}
+
+// "Листок рабочего в Excel…" writes the statement of the worker chosen in the workers list
+// alone; leaving the list without a choice writes nothing.
+TEST_F(PayStatementsTest, OneWorkersWorkbookHoldsHisStatementAlone)
+{
+    const RussianLocale russian;
+    seedTellingMonth();
+    openChooser([&] {
+        fakes->modalActions.push_back(list_test::whileShown([](QDialog&) {
+            list_test::type(*Form5, "Петр");
+            Form5->Button2->click();
+        }));
+        QTest::mouseClick(Form18->Button10, Qt::LeftButton);
+        fakes->modalActions.push_back(list_test::whileShown([](QDialog& list) { list.reject(); }));
+        QTest::mouseClick(Form18->Button10, Qt::LeftButton);
+    });
+    ASSERT_EQ(fakes->spreadsheets.opened.size(), 1u);
+    const XlsxFile book(fakes->spreadsheets.opened.front());
+    QStringList names;
+    for (int row = 1; row <= int(book.cells.size()); ++row)
+        if (book.cell(row, 1).value == "Расчетный листок за февраль 2024")
+            names << book.cell(row + 1, 1).value;
+    EXPECT_EQ(names, QStringList({"Петров П.П."}));
 }
 
 }  // namespace
