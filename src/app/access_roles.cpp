@@ -27,6 +27,17 @@ std::optional<Role> roleForCode(const QString& code)
     return std::nullopt;
 }
 
+QString roleName(Role role)
+{
+    switch (role) {
+    case Role::Reporting: return QStringLiteral("reports");
+    case Role::Foreman: return QStringLiteral("foreman");
+    case Role::Warehouse: return QStringLiteral("warehouse");
+    case Role::FullAccess: return QStringLiteral("full");
+    }
+    return {};
+}
+
 namespace {
 
 void disableJournalWork(TForm1& journal)

@@ -2,6 +2,7 @@
 
 #include "access_roles.h"
 #include "controls.h"
+#include "data_module.h"
 #include "error_box.h"
 #include "handler_guard.h"
 #include "journal_window.h"
@@ -104,6 +105,7 @@ void TForm23::Button1Click()
         return;
     }
     applyRole(*role);
+    DataModule6->ADO_DB.setApplicationName(connectionName(roleName(*role)));
     hide();
     seams::showModal(*Form1);
     QDialog::accept();  // the main window closes: the program ends

@@ -22,6 +22,7 @@
 #include "seams.h"
 #include "timesheet/timesheet_layout.h"
 #include "timesheet/timesheet_window.h"
+#include "version_check.h"
 #include "reference/worker_editor.h"
 #include "reference/workers_window.h"
 
@@ -102,6 +103,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form1 = new TForm1;
     try {
         DataModule6->ADO_DB.close();
+        DataModule6->ADO_DB.setApplicationName(connectionName());
         DataModule6->ADO_DB.open(connection_string::fromArguments(arguments));
     } catch (const DatabaseError&) {
         seams::messageBoxes().error(nullptr, QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));

@@ -6,6 +6,7 @@
 #include "login_window.h"
 
 #include <QStringList>
+#include <QSysInfo>
 #include <QTimer>
 
 BuildStampNumbers buildStampNumbers(const seams::BuildStamp& stamp)
@@ -21,6 +22,20 @@ BuildStampNumbers buildStampNumbers(const seams::BuildStamp& stamp)
     numbers.date = year * 10000 + month * 100 + day;
     numbers.time = clock.value(0).toInt() * 3600 + clock.value(1).toInt() * 60 + clock.value(2).toInt();
     return numbers;
+}
+
+QString connectionName(const QString& roleName)
+{
+    const BuildStampNumbers build = buildStampNumbers(seams::buildStamp());
+    const int minutes = build.time / 60;
+    QString name = QStringLiteral("Tabel %1-%2%3 %4")
+                       .arg(build.date)
+                       .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                       .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+                       .arg(QSysInfo::machineHostName());
+    if (!roleName.isEmpty())
+        name += QLatin1Char(' ') + roleName;
+    return name;
 }
 
 namespace {

@@ -9,6 +9,11 @@ struct BuildStampNumbers {
 };
 BuildStampNumbers buildStampNumbers(const seams::BuildStamp& stamp);
 
+// "Tabel <build> <workstation>", and the role once it is known: how the program names
+// its connection to the server, so the administrator and the change history see who
+// is connected. The server keeps the name in ASCII only, so the role is given in Latin letters.
+QString connectionName(const QString& roleName = {});
+
 // Compares the program's build stamp with the newest one that has run against the
 // database: a newer program raises the stored stamp, an older one says so and ends
 // (the login window's timer ends it after 5 seconds even if nobody answers).

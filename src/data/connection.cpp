@@ -50,6 +50,11 @@ void Connection::open(const QString& odbcConnectionString)
     // ERP person code it misjudges; the program's statements are short without it.
     keywords.push_back("options");
     values.push_back("-c jit=off");
+    const QByteArray applicationName = applicationName_.toUtf8();
+    if (!applicationName.isEmpty()) {
+        keywords.push_back("application_name");
+        values.push_back(applicationName.constData());
+    }
     keywords.push_back(nullptr);
     values.push_back(nullptr);
 
@@ -65,6 +70,13 @@ void Connection::open(const QString& odbcConnectionString)
 }
 
 void Connection::close() { conn_.reset(); }
+
+void Connection::setApplicationName(const QString& name)
+{
+    applicationName_ = name;
+    if (isOpen())
+        query(QStringLiteral("select set_config('application_name', $1, false)"), {name.toUtf8()});
+}
 
 bool Connection::isOpen() const { return conn_ && PQstatus(conn_.get()) == CONNECTION_OK; }
 

@@ -40,6 +40,9 @@ public:
     // Opens the connection described by an ODBC-form connection string.
     void open(const QString& odbcConnectionString);
     void close();
+    // The name the server shows for this connection (pg_stat_activity, the change
+    // history); kept for every later open, and set at once on an open connection.
+    void setApplicationName(const QString& name);
     bool isOpen() const;
 
     PgResultHandle execute(const QString& sql, const std::vector<ParameterText>& parameters = {},
@@ -74,6 +77,7 @@ private:
     PgConnHandle conn_;
     int transactionDepth_ = 0;
     QSet<QString> heldLocks_;
+    QString applicationName_;
 };
 
 template <typename Work>

@@ -45,20 +45,31 @@ TEST_F(LoginTest, EachRoleGetsItsControls)
     struct Case {
         const char* code;
         const char* enabled;
+        const char* role;  // as the server sees it in the connection's name
     };
     const Case cases[] = {
-        {"fincal", "Button5 Button4 N9 N10"},
-        {"brigvex", "Button1 Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10"},
-        {"vrelk", "Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10"},
-        {"8573", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10"},
-        {"61730284", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10"},
+        {"fincal", "Button5 Button4 N9 N10", " reports"},
+        {"brigvex", "Button1 Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10", " foreman"},
+        {"vrelk", "Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10", " warehouse"},
+        {"8573", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
+         " full"},
+        {"61730284", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
+         " full"},
     };
     for (const Case& c : cases) {
         TearDown();
         SetUp();
         QString seen;
-        logIn(c.code, [&] { seen = enabledControls(); });
+        QString connectionName;
+        logIn(c.code, [&] {
+            seen = enabledControls();
+            const PgResultHandle name = DataModule6->ADO_DB.query(
+                "select application_name from pg_stat_activity where pid = pg_backend_pid()");
+            connectionName = QString::fromUtf8(PQgetvalue(name.get(), 0, 0));
+        });
         EXPECT_EQ(seen, c.enabled) << c.code;
+        EXPECT_TRUE(connectionName.startsWith("Tabel ")) << connectionName.toStdString();
+        EXPECT_TRUE(connectionName.endsWith(c.role)) << connectionName.toStdString();
         EXPECT_EQ(fakes->modalShown, std::vector<QString>({"Form1"})) << c.code;
         EXPECT_FALSE(Form23->isVisible()) << c.code;  // closed after the journal
         for (int shift = 1; shift <= 4; ++shift)

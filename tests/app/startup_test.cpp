@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QMessageBox>
+#include <QSysInfo>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -41,6 +42,12 @@ TEST(Startup, ConnectsAndShowsTheLoginWindowWithTheJournalTimerRunning)
     EXPECT_TRUE(Form1->Timer1->isActive());
     EXPECT_EQ(Form1->Timer1->interval(), 30000);
     EXPECT_TRUE(fakes.messages.shown.empty());
+    // The server sees the program and the workstation by name from the first moment.
+    const PgResultHandle name = DataModule6->ADO_DB.query(
+        "select application_name from pg_stat_activity where pid = pg_backend_pid()");
+    const QString connectionName = QString::fromUtf8(PQgetvalue(name.get(), 0, 0));
+    EXPECT_TRUE(connectionName.startsWith("Tabel ")) << connectionName.toStdString();
+    EXPECT_TRUE(connectionName.endsWith(" " + QSysInfo::machineHostName())) << connectionName.toStdString();
     // The report chooser and the layouts it prints on exist from the start, never shown.
     for (QWidget* w : std::initializer_list<QWidget*>{Form18, Form16, Form17, Form20, Form21}) {
         ASSERT_NE(w, nullptr);
