@@ -31,15 +31,33 @@ QString valuesLockName(const JournalRecord& r)
         .arg(r.colour);
 }
 
+// The rows a transaction holds against deletion, each locked once with what it found: the
+// records of a batch share their item, operation and mostly their workers.
+class HeldRows {
+public:
+    explicit HeldRows(Connection& connection) : connection_(connection) {}
+    bool keyShare(const QString& table, qint64 id)
+    {
+        const auto [held, fresh] = found_.try_emplace({table, id}, false);
+        if (fresh)
+            held->second = locks::keyShare(connection_, table, id);
+        return held->second;
+    }
+
+private:
+    Connection& connection_;
+    std::map<std::pair<QString, qint64>, bool> found_;
+};
+
 // Which of the record's references another workstation has deleted; Saved when none.
-Outcome missingReference(Connection& connection, const JournalRecord& r)
+Outcome missingReference(HeldRows& rows, const JournalRecord& r)
 {
-    if (!locks::keyShare(connection, QStringLiteral("accounts_dep.person"), r.workerId))
+    if (!rows.keyShare(QStringLiteral("accounts_dep.person"), r.workerId))
         return Outcome::WorkerGone;
     // Items are deleted from the catalogue row the item list is read from.
-    if (!locks::keyShare(connection, QStringLiteral("cmn_gds_and_srv.gds_and_srv"), r.itemId))
+    if (!rows.keyShare(QStringLiteral("cmn_gds_and_srv.gds_and_srv"), r.itemId))
         return Outcome::ItemGone;
-    if (!locks::keyShare(connection, QStringLiteral("accounts_dep.oper"), r.operationId))
+    if (!rows.keyShare(QStringLiteral("accounts_dep.oper"), r.operationId))
         return Outcome::OperationGone;
     return Outcome::Saved;
 }
@@ -149,9 +167,9 @@ void bringHoursInLine(TDataModule6& module, const JournalRecord& r, const std::o
 
 // The checks of a record whose six values are locked: its references still there, no
 // other record with its values.
-Outcome checkLocked(TDataModule6& module, const JournalRecord& r)
+Outcome checkLocked(TDataModule6& module, HeldRows& rows, const JournalRecord& r)
 {
-    if (const Outcome missing = missingReference(module.ADO_DB, r); missing != Outcome::Saved)
+    if (const Outcome missing = missingReference(rows, r); missing != Outcome::Saved)
         return missing;
     return isDuplicate(module, r) ? Outcome::Duplicate : Outcome::Saved;
 }
@@ -166,7 +184,8 @@ void closeTimesheetQueries(TDataModule6& module)
 Outcome checkAndWrite(TDataModule6& module, const JournalRecord& r)
 {
     locks::exclusive(module.ADO_DB, valuesLockName(r));
-    if (const Outcome refused = checkLocked(module, r); refused != Outcome::Saved)
+    HeldRows rows(module.ADO_DB);
+    if (const Outcome refused = checkLocked(module, rows, r); refused != Outcome::Saved)
         return refused;
     std::optional<RecordPlace> former;
     if (!r.isNew() && !(former = lockRecordAsRead(module, r.id, r.version)))
@@ -246,8 +265,9 @@ std::vector<RowRefusal> checkAndWriteAll(TDataModule6& module, const std::vector
     std::vector<RowRefusal> refused;
     refuseRepeatsWithinBatch(records, refused);
     lockAllValues(module.ADO_DB, records);
+    HeldRows held(module.ADO_DB);
     for (int row = 0; row < int(records.size()); ++row)
-        if (const Outcome outcome = checkLocked(module, records[row]); outcome != Outcome::Saved)
+        if (const Outcome outcome = checkLocked(module, held, records[row]); outcome != Outcome::Saved)
             refuse(refused, row, outcome);
     const std::vector<BatchCell> cells = cellsOf(records);
     refuseDaysOverHours(module, cells, refused);
