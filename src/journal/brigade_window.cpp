@@ -245,6 +245,9 @@ bool TForm27::takeTyped(int row, int column, const QString& typed)
 {
     if (column != Worker || (rows_[row].worker.id != 0 && typed == rows_[row].worker.name))
         return true;
+    // Nothing typed: the cell waits for a worker.
+    if (typed.trimmed().isEmpty())
+        return false;
     const std::optional<BrigadeWorker> found = findWorker(typed);
     if (!found) {
         showError(this, QStringLiteral("Работник «%1» не найден").arg(typed.trimmed()));
