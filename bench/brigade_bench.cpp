@@ -142,17 +142,16 @@ void brigadeWindow()
 }
 
 // The same brigade the next day, started from the day before: "Копировать с…", then the
-// quantities and rejects typed (Enter passes the worker and the hours copied).
+// quantities and rejects typed (Enter passes the hours copied; the next row is entered at
+// its quantity).
 void brigadeWindowFromCopy()
 {
     inWindows.push_back([] {
         press(Form27->Button2, Qt::Key_Return);
-        for (int n = 0; n < int(std::size(kBrigade)); ++n) {
-            if (n > 0)
-                press(Form27->DBGrid1, Qt::Key_Return);  // the worker copied
-            type(Form27->DBGrid1, kBrigade[n].quantity);
+        for (const Entry& e : kBrigade) {
+            type(Form27->DBGrid1, e.quantity);
             press(Form27->DBGrid1, Qt::Key_Return);
-            type(Form27->DBGrid1, kBrigade[n].rejects);  // a copy leaves the rejects empty as well
+            type(Form27->DBGrid1, e.rejects);  // a copy leaves the rejects empty as well
             press(Form27->DBGrid1, Qt::Key_Return);
             press(Form27->DBGrid1, Qt::Key_Return);  // the hours copied
         }

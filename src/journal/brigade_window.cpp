@@ -470,7 +470,7 @@ void TForm27::Button2Click()
                   withQuantities ? QString::number(r.rejects) : QString(), QString::number(r.hours));
     }
     DBGrid1->setFocus();
-    DBGrid1->setCurrentCell(int(rows_.size()) - int(copied.size()), Quantity);
+    DBGrid1->enterRow(int(rows_.size()) - int(copied.size()));
     showSums();
 }
 

@@ -33,8 +33,11 @@ void EntryGrid::setText(int row, int column, const QString& text)
 
 void EntryGrid::enterRow(int row)
 {
-    const int column = nextTypedColumn(row, -1);
-    setCurrentCell(row, column < 0 ? 0 : column);
+    const int first = nextTypedColumn(row, -1);
+    int column = first;
+    while (column >= 0 && !text(row, column).trimmed().isEmpty())
+        column = nextTypedColumn(row, column);
+    setCurrentCell(row, column >= 0 ? column : std::max(first, 0));
     fresh_ = true;
 }
 

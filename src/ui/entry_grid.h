@@ -29,7 +29,8 @@ public:
 
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
-    // Makes the row's first typed cell current, ready to be typed into.
+    // Makes the row's first empty typed cell current, ready to be typed into (its first
+    // typed cell when none is empty): a row filled in part is entered where it waits.
     void enterRow(int row);
 
 protected:

@@ -125,7 +125,8 @@ TEST_F(BrigadeTest, ABrigadeIsTypedAndWrittenFromTheKeyboardOnly)
 }
 
 // "Копировать с…" proposes the last earlier date with records in the shift and copies its
-// records' workers, operations, colours and hours; the quantities only when asked.
+// records' workers, operations, colours and hours; the quantities only when asked. Each
+// copied row is entered at its quantity, and Enter passes the hours copied.
 TEST_F(BrigadeTest, CopiesAnEarlierShiftWithAndWithoutQuantities)
 {
     const QDate tuesday = kThursday.addDays(-2), wednesday = kThursday.addDays(-1);
@@ -146,11 +147,16 @@ TEST_F(BrigadeTest, CopiesAnEarlierShiftWithAndWithoutQuantities)
             EXPECT_EQ(column(C::Item), (QStringList{"Стол СТ-1", "Бак Б-1"}));
             EXPECT_EQ(column(C::Hours), (QStringList{"8", "4"}));
             EXPECT_EQ(column(C::Quantity), (QStringList{"", ""}));
+            EXPECT_EQ(column(C::Rejects), (QStringList{"", ""}));
+            typeRow({"11", "0", ""});
+            typeRow({"5", "1", ""});
+            save();
             QTest::keyClick(Form27->CheckBox1, Qt::Key_Space);
             QTest::keyClick(Form27->Button2, Qt::Key_Return);
-            EXPECT_EQ(column(C::Quantity), (QStringList{"", "", "10", "6"}));
-            EXPECT_EQ(column(C::Rejects), (QStringList{"", "", "1", "0"}));
-            EXPECT_EQ(column(C::Price), (QStringList{"10", "4", "10", "4"}));
+            EXPECT_EQ(column(C::Worker), (QStringList{"Иванов И.И.", "Петров П.П."}));
+            EXPECT_EQ(column(C::Quantity), (QStringList{"10", "6"}));
+            EXPECT_EQ(column(C::Rejects), (QStringList{"1", "0"}));
+            EXPECT_EQ(column(C::Price), (QStringList{"10", "4"}));
             // Unsaved rows: Escape asks first; No keeps the window, Yes closes it.
             fakes->messages.answers = {false, true};
             QTest::keyClick(Form27->DBGrid1, Qt::Key_Escape);
@@ -161,7 +167,10 @@ TEST_F(BrigadeTest, CopiesAnEarlierShiftWithAndWithoutQuantities)
     });
     EXPECT_EQ(messageTexts(), (QStringList{"Бригада: Записи бригады не сохранены. Закрыть без записи?",
                                            "Бригада: Записи бригады не сохранены. Закрыть без записи?"}));
-    EXPECT_EQ(journalCount(), 4);
+    EXPECT_EQ(db->scalar(QStringLiteral("select string_agg(w_id||' '||o_id||' '||kol_vo||' '||brak||' '||time, '; ' order by w_id) "
+                                        "from accounts_dep.smena where data='%1'")
+                             .arg(kThursday.toString(Qt::ISODate))),
+              QStringLiteral("%1 %2 11 0 8; %3 %4 5 1 4").arg(j.worker).arg(j.operation).arg(petrov).arg(polishing));
 }
 
 // Every refusal of the record editor, for one row of a grid whose other rows are right:
