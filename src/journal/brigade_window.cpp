@@ -72,7 +72,7 @@ void TForm27::buildControls()
                             {QStringLiteral("Работник"), QStringLiteral("Изделие"), QStringLiteral("Операция"),
                              QStringLiteral("Цвет"), QStringLiteral("Кол-во"), QStringLiteral("Брак"), QStringLiteral("Часы"),
                              QStringLiteral("Цена"), QStringLiteral("Сумма"), QStringLiteral("Причина отказа")});
-    const int widths[ColumnCount] = {200, 160, 190, 50, 60, 50, 50, 70, 80, 320};
+    const int widths[ColumnCount] = {170, 130, 250, 50, 60, 50, 50, 60, 70, 320};
     for (int column = 0; column < ColumnCount; ++column)
         DBGrid1->setColumnWidth(column, widths[column]);
     ListBox1 = new QListWidget(this);
