@@ -42,6 +42,14 @@ bool isWholeNumber(const QString& typed)
 
 double kopecks(double value) { return std::round(value * 100.0) / 100.0; }
 
+// "brand; kind; product kind", as the record editor shows an operation and finds paint in it.
+QString description(const QString& item, const QString& operation) { return item + QStringLiteral("; ") + operation; }
+
+bool paints(const BrigadeOperation& operation)
+{
+    return record_fields::isPaintOperation(description(operation.item, operation.operation));
+}
+
 }  // namespace
 
 TForm27::TForm27(QWidget* parent) : QDialog(parent)
@@ -211,7 +219,7 @@ double TForm27::shiftPrice(const BrigadeOperation& operation) const
 
 bool TForm27::isPaint(int row) const
 {
-    return row >= 0 && row < int(rows_.size()) && record_fields::isPaintOperation(rows_[row].operation.operation);
+    return row >= 0 && row < int(rows_.size()) && paints(rows_[row].operation);
 }
 
 bool TForm27::isTyped(int row, int column) const
@@ -339,8 +347,8 @@ void TForm27::Button4Click()
 
 void TForm27::showDefaults()
 {
-    const bool paint = defaultOperation_ && record_fields::isPaintOperation(defaultOperation_->operation);
-    Edit1->setText(defaultOperation_ ? defaultOperation_->item + QStringLiteral("; ") + defaultOperation_->operation : QString());
+    const bool paint = defaultOperation_ && paints(*defaultOperation_);
+    Edit1->setText(defaultOperation_ ? description(defaultOperation_->item, defaultOperation_->operation) : QString());
     Edit1->home(false);
     Edit2->setText(defaultOperation_ ? numberText(pay::roundPrice(shiftPrice(*defaultOperation_))) : QString());
     if (!paint)
@@ -465,7 +473,7 @@ void TForm27::Button2Click()
     }
     for (const brigade_copy::CopiedRecord& r : copied) {
         const Row row{{r.workerId, r.worker}, {r.itemId, r.operationId, r.basePrice, r.item, r.operation}, {}};
-        const QString colour = record_fields::isPaintOperation(r.operation) ? QString::number(r.colour) : QString();
+        const QString colour = record_fields::isPaintOperation(description(r.item, r.operation)) ? QString::number(r.colour) : QString();
         appendRow(row, colour, withQuantities ? QString::number(r.quantity) : QString(),
                   withQuantities ? QString::number(r.rejects) : QString(), QString::number(r.hours));
     }
