@@ -30,6 +30,7 @@ protected:
         petrov = seed->worker("Петров П.П.");
         bak = seed->item("Бак Б-1");
         polishing = seed->operation(bak, seed->operationKind("Шлифовка"), 0, 4.0);
+        seed->operation(seed->item("Шкаф Ш-2"), seed->operationKind("Покраска (КРАСКА)"), 0, 6.0);
     }
 
     // "Бригада" pressed with Enter in the journal; `act` works in the window while it is the
@@ -180,7 +181,9 @@ TEST_F(BrigadeTest, ARefusedRowWritesNothingAndIsMarkedWithItsReason)
 {
     struct Case {
         const char* name;
-        std::vector<QStringList> rows;  // worker, quantity, rejects, hours; "Бак" in front: that operation
+        // Worker, (colour of a paint operation,) quantity, rejects, hours; an item in front:
+        // the row's operation is that item's, picked from the list.
+        std::vector<QStringList> rows;
         std::vector<int> refusedRows;
         QString reason;
         std::function<void()> meanwhile;
@@ -189,6 +192,8 @@ TEST_F(BrigadeTest, ARefusedRowWritesNothingAndIsMarkedWithItsReason)
     const Case cases[] = {
         {"missing field", {{"ив", "5", "0", "4"}, {"пе", "", "0", "4"}}, {1}, "Все поля должны быть заполнены!", {}},
         {"bad number", {{"ив", "5", "0", "4"}, {"пе", "5ш", "0", "4"}}, {1}, "Кол-во: нужно целое число", {}},
+        {"no colour for a paint operation", {{"ив", "5", "0", "4"}, {"Шкаф", "пе", "", "5", "0", "4"}}, {1},
+         "Все поля должны быть заполнены!", {}},
         {"too many rejects", {{"ив", "5", "0", "4"}, {"пе", "3", "5", "4"}}, {1}, "Брак не может быть больше количества!", {}},
         {"25 hours across two rows", {{"пе", "5", "0", "4"}, {"ив", "5", "0", "13"}, {"Бак", "ив", "5", "0", "12"}}, {1, 2}, hours25, {}},
         {"duplicate within the grid", {{"ив", "5", "0", "4"}, {"пе", "5", "0", "4"}, {"пе", "6", "0", "1"}}, {2}, kDuplicate, {}},
@@ -211,10 +216,9 @@ TEST_F(BrigadeTest, ARefusedRowWritesNothingAndIsMarkedWithItsReason)
             inBrigade([&] {
                 pickDefaultOperation("Стол");
                 for (QStringList row : c.rows) {
-                    if (row.front() == "Бак") {
+                    if (row.front() == "Бак" || row.front() == "Шкаф") {
                         // The row's operation from the list: F4 on its operation cell.
-                        row.pop_front();
-                        operationPickedBy("Бак");
+                        operationPickedBy(row.takeFirst());
                         Form27->DBGrid1->setCurrentCell(Form27->DBGrid1->currentRow(), C::Operation);
                         QTest::keyClick(Form27->DBGrid1, Qt::Key_F4);
                         Form27->DBGrid1->enterRow(Form27->DBGrid1->currentRow());
