@@ -93,8 +93,8 @@ protected:
 using C = TForm27::Column;
 
 // A foreman's brigade without the mouse: the operation picked once with a search typed,
-// each worker found by the start of his name or by his key, Enter from cell to cell and
-// into a new row that takes the hours above, F2 to write. The journal shows the records
+// each worker found by the start of his name, Enter from cell to cell and into a new row
+// that takes the hours above, Delete to remove a row, F2 to write. The journal shows the records
 // at once and the grid is empty again, the operation still chosen.
 TEST_F(BrigadeTest, ABrigadeIsTypedAndWrittenFromTheKeyboardOnly)
 {
@@ -111,6 +111,8 @@ TEST_F(BrigadeTest, ABrigadeIsTypedAndWrittenFromTheKeyboardOnly)
             EXPECT_EQ(column(C::Hours), (QStringList{"8", "8", "8"}));
             EXPECT_EQ(column(C::Pay), (QStringList{"110", "70", ""}));
             EXPECT_EQ(Form27->Label1->text(), "Итого: годных 18 шт., 16 ч., 180 р.");
+            QTest::keyClick(Form27->DBGrid1, Qt::Key_Delete);  // the empty row at the bottom
+            EXPECT_EQ(column(C::Worker), (QStringList{"Иванов И.И.", "Петров П.П."}));
             save();
             EXPECT_EQ(Form27->DBGrid1->rowCount(), 1);
             EXPECT_EQ(grid(0, C::Operation), "Сборка; Готовая продукция");
@@ -337,7 +339,8 @@ TEST_F(BrigadeTest, TwoWorkstationsWritingTheSameRowsStoreThemOnce)
         inBrigade([&] {
             pickDefaultOperation("Стол");
             typeRow({"ив", "5", "0", "4"});
-            typeRow({"пе", "6", "0", "4"});
+            typeRow({QString::number(petrov), "6", "0", "4"});  // the worker by his key
+            EXPECT_EQ(grid(1, C::Worker), "Петров П.П.");
             other.holdUntilWaitedFor([this](TDataModule6& module) {
                 pay::JournalRecord r;
                 r.workerId = petrov, r.itemId = j.item, r.operationId = j.operation, r.date = kThursday, r.shift = 1;
