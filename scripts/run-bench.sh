@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, starts a throwaway PostgreSQL server, loads db/schema.sql into a fresh database
 # for each benchmark (the timesheet, the journal's date switch, the journal save, the report
-# engine, the period reports, the pay statements, the legacy import) and runs it there; stops the server afterwards.
+# engine, the period reports, the pay statements, the brigade window, the legacy import) and runs it there; stops the server afterwards.
 # Every benchmark runs even when one fails; a summary line per benchmark follows (its
 # figures beside their baselines or limits) and the script exits non-zero if any failed.
 # Extra arguments go to the benchmark programs, e.g. --benchmark_repetitions=3.
@@ -64,6 +64,7 @@ run_timed report_bench tabel_bench_reports "$@"
 run_timed period_reports_bench tabel_bench_period_reports "$@"
 run_timed record_save_bench tabel_save_bench "$@"
 run_timed pay_statements_bench tabel_bench_pay_statements "$@"
+run_timed brigade_bench tabel_bench_brigade "$@"
 
 echo
 echo "Summary (figure beside its baseline or limit):"

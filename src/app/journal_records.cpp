@@ -6,6 +6,7 @@
 #include "database_error.h"
 #include "date_box.h"
 #include "journal_window.h"
+#include "journal/brigade_window.h"
 #include "journal/record_editor.h"
 #include "record_save.h"
 #include "seams.h"
@@ -13,6 +14,13 @@
 #include <QCheckBox>
 
 void TForm1::Button1Click() { editRecord(std::nullopt); }
+
+// The brigade's records are in the journal as soon as they are written, the window still open.
+void TForm1::Button9Click()
+{
+    Form27->afterSave = [this] { Button8Click(); };
+    Form27->showFor({DateT->date(), CurrentShift, CBox1->isChecked()});
+}
 
 void TForm1::Button2Click()
 {

@@ -120,6 +120,8 @@ void TForm1::buildControls()
     DBGrid2->viewport()->installEventFilter(this);
 
     Button1 = makeButton(this, "Button1", QStringLiteral("Добавить"));
+    Button9 = makeButton(this, "Button9", QStringLiteral("Бригада"));
+    Button1->installEventFilter(this);
     Button2 = makeButton(this, "Button2", QStringLiteral("Изменить"));
     Button3 = makeButton(this, "Button3", QStringLiteral("Удалить"));
     Button8 = makeButton(this, "Button8", QStringLiteral("Обновить"));
@@ -140,7 +142,7 @@ void TForm1::buildControls()
         top->addWidget(w);
     top->addStretch();
     auto* bottom = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button8, Button5, Label1})
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button9, Button2, Button3, Button8, Button5, Label1})
         bottom->addWidget(w);
     bottom->addStretch();
     bottom->addWidget(Button4);
@@ -194,6 +196,7 @@ void TForm1::connectHandlers()
     }
     connectHandler(CBox1, &QCheckBox::toggled, this, &TForm1::CBox1Click);
     connectHandler(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connectHandler(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connectHandler(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
@@ -251,6 +254,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == DateT && event->type() == QEvent::FocusOut) {
         showLoadedDate(static_cast<QFocusEvent*>(event)->reason());
+    } else if (watched == Button1 && event->type() == QEvent::EnabledChange) {
+        followAddButton();
     } else if (watched == DBGrid2->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // Anywhere in the grid, rows or not.
         runHandler([this] { DBGrid2DblClick(); }, this);
@@ -316,6 +321,8 @@ void TForm1::showLoadedDate(Qt::FocusReason reason)
     if (loaded.isValid())
         DateT->setDate(loaded);
 }
+
+void TForm1::followAddButton() { Button9->setEnabled(Button1->isEnabled()); }
 
 void TForm1::markWeekend() { CBox1->setChecked(isWeekend(DateT->date())); }
 

@@ -40,6 +40,7 @@ public:
     QCheckBox* CBox1;
     DataGrid* DBGrid2;
     QPushButton* Button1;  // "Добавить"
+    QPushButton* Button9;  // "Бригада": enabled exactly when "Добавить" is
     QPushButton* Button2;  // "Изменить"
     QPushButton* Button3;  // "Удалить"
     QPushButton* Button8;  // "Обновить"
@@ -84,6 +85,7 @@ public:
     void N9Click();   // "Сводные отчеты"
     void Timer1Timer();
     void Button1Click();
+    void Button9Click();
     void Button2Click();
     void Button3Click();
     void DBGrid2DblClick();
@@ -105,6 +107,9 @@ private:
     void showLoadedDate(Qt::FocusReason reason);
     void paintShiftSelectors();
     void preselectTimesheetMonth();
+    // "Бригада" writes records as "Добавить" does: whatever enables or disables the one does
+    // the same to the other.
+    void followAddButton();
     // Opens the record editor for a new record or the record being changed.
     void editRecord(const std::optional<ShownRecord>& changing);
 

@@ -17,6 +17,7 @@
 #include "reference/operation_editor.h"
 #include "reference/operations_window.h"
 #include "reports/period_reports.h"
+#include "journal/brigade_window.h"
 #include "journal/record_editor.h"
 #include "reports/report_chooser.h"
 #include "seams.h"
@@ -46,6 +47,43 @@ void destroyWindow(Window*& window)
     window = nullptr;
 }
 
+void receiveForRecordEditor(const PickedOperation& picked)
+{
+    Form11->ItemId = picked.itemId;
+    Form11->OperId = picked.operationId;
+    Form11->ProductKind = picked.productKind;
+    Form11->BasePrice = picked.basePrice;
+    Form11->Price = picked.price;
+    Form11->Edit2->setText(picked.text);
+}
+
+// The brigade window picks from the same lists; the operations list hands its pick to the
+// record editor again once the brigade's pick is made.
+void connectBrigadePickers()
+{
+    Form27->pickWorker = [] {
+        std::optional<BrigadeWorker> picked;
+        Form5->setReceiver(27, [&picked](const QString& fio, int workerId) { picked = BrigadeWorker{workerId, fio}; });
+        Form5->showAsPicker(27);
+        Form5->setReceiver(27, {});
+        return picked;
+    };
+    Form27->pickOperation = [](int operationId, bool dayOff, int shift) {
+        std::optional<BrigadeOperation> picked;
+        // The list stands on the picked operation while it hands it back.
+        Form4->setReceiver([&picked](const PickedOperation& p) {
+            const Dataset& oper = DataModule6->Oper;
+            picked = BrigadeOperation{p.itemId, p.operationId, p.basePrice,
+                                      oper.fieldByName(QStringLiteral("marka")).asString().trimmed(),
+                                      oper.fieldByName(QStringLiteral("vid")).asString().trimmed() + QStringLiteral("; ")
+                                          + oper.fieldByName(QStringLiteral("nmn")).asString().trimmed()};
+        });
+        Form4->showAsPicker(operationId, dayOff, shift);
+        Form4->setReceiver(receiveForRecordEditor);
+        return picked;
+    };
+}
+
 // The editors choose from the reference lists; a list shown as a picker writes the
 // choice into the editor's fields and closes.
 void connectPickers()
@@ -69,19 +107,13 @@ void connectPickers()
     });
     Form24->pickNomenclature = [] { Form26->showAsPicker(); };
 
-    Form4->setReceiver([](const PickedOperation& picked) {
-        Form11->ItemId = picked.itemId;
-        Form11->OperId = picked.operationId;
-        Form11->ProductKind = picked.productKind;
-        Form11->BasePrice = picked.basePrice;
-        Form11->Price = picked.price;
-        Form11->Edit2->setText(picked.text);
-    });
+    Form4->setReceiver(receiveForRecordEditor);
     // The editor has put Oper on the operation to start from.
     Form11->pickOperation = [](bool dayOff, int shift) {
         Dataset& oper = DataModule6->Oper;
         Form4->showAsPicker(oper.isEmpty() ? 0 : oper.fieldByName(QStringLiteral("id")).asInteger(), dayOff, shift);
     };
+    connectBrigadePickers();
 }
 
 }  // namespace
@@ -133,12 +165,14 @@ bool createApplicationWindows(const QStringList& arguments)
     Form24 = new TForm24;
     Form25 = new TForm25;
     Form26 = new TForm26;
+    Form27 = new TForm27;
     connectPickers();
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    destroyWindow(Form27);
     destroyWindow(Form26);
     destroyWindow(Form25);
     destroyWindow(Form24);

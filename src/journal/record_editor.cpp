@@ -8,6 +8,7 @@
 #include "input_rules.h"
 #include "number_text.h"
 #include "operation_texts.h"
+#include "record_fields.h"
 #include "record_save.h"
 #include "seams.h"
 #include "shift_price.h"
@@ -25,19 +26,9 @@
 
 TForm11* Form11 = nullptr;
 
+using namespace record_fields;
+
 namespace {
-
-const QString kAllFieldsMessage = QStringLiteral("Все поля должны быть заполнены!");
-
-// The boxes take what the record's columns hold.
-InputRule ruleFor(const pay::Limit& limit, const QString& unit = {})
-{
-    return InputRule::wholeNumber(QString::fromUtf8(limit.field), 0, limit.maximum, unit);
-}
-const InputRule kQuantity = ruleFor(pay::kQuantityLimit);
-const InputRule kRejects = ruleFor(pay::kRejectsLimit);
-const InputRule kColour = ruleFor(pay::kColourLimit);
-const InputRule kHours = ruleFor(pay::kHoursLimit, QStringLiteral("часов"));
 
 bool isBlank(const QLineEdit* edit) { return edit->text().trimmed().isEmpty(); }
 
@@ -93,10 +84,10 @@ void TForm11::prepareNumberBoxes()
 const InputRule& TForm11::ruleOf(const QLineEdit* edit) const
 {
     if (edit == Edit3)
-        return kQuantity;
+        return quantity();
     if (edit == Edit4)
-        return kRejects;
-    return edit == Edit5 ? kColour : kHours;
+        return rejects();
+    return edit == Edit5 ? colour() : hours();
 }
 
 QString TForm11::typedValue(const QLineEdit* edit) const { return ruleOf(edit).valueOf(edit); }
@@ -301,7 +292,7 @@ void TForm11::Button4Click()
 
 void TForm11::showBasePrice() { Edit8->setText(BasePrice ? numberText(pay::roundPrice(*BasePrice)) : QString()); }
 
-bool TForm11::isPaintOperation() const { return Edit2->text().toUpper().contains(QStringLiteral("КРАСКА")); }
+bool TForm11::isPaintOperation() const { return record_fields::isPaintOperation(Edit2->text()); }
 
 void TForm11::applyPaintRule()
 {
@@ -320,8 +311,8 @@ void TForm11::Edit6Exit()
     Edit7->setText(numberText(pay::roundPrice(Price)));
     showBasePrice();
     // A quantity that is no number yet shows no sum; the save tells what is wrong with it.
-    const CheckedInput quantity = kQuantity.check(Edit3->text());
-    Edit9->setText(quantity.accepted() ? numberText(pay::roundPrice(quantity.value.toDouble() * Price)) : QString());
+    const CheckedInput typed = quantity().check(Edit3->text());
+    Edit9->setText(typed.accepted() ? numberText(pay::roundPrice(typed.value.toDouble() * Price)) : QString());
 }
 
 bool TForm11::requiredFieldMissing() const

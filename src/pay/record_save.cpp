@@ -8,7 +8,11 @@
 #include "sql_text.h"
 #include "timesheet_hours.h"
 
+#include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 
 namespace record_save {
 
@@ -27,15 +31,33 @@ QString valuesLockName(const JournalRecord& r)
         .arg(r.colour);
 }
 
+// The rows a transaction holds against deletion, each locked once with what it found: the
+// records of a batch share their item, operation and mostly their workers.
+class HeldRows {
+public:
+    explicit HeldRows(Connection& connection) : connection_(connection) {}
+    bool keyShare(const QString& table, qint64 id)
+    {
+        const auto [held, fresh] = found_.try_emplace({table, id}, false);
+        if (fresh)
+            held->second = locks::keyShare(connection_, table, id);
+        return held->second;
+    }
+
+private:
+    Connection& connection_;
+    std::map<std::pair<QString, qint64>, bool> found_;
+};
+
 // Which of the record's references another workstation has deleted; Saved when none.
-Outcome missingReference(Connection& connection, const JournalRecord& r)
+Outcome missingReference(HeldRows& rows, const JournalRecord& r)
 {
-    if (!locks::keyShare(connection, QStringLiteral("accounts_dep.person"), r.workerId))
+    if (!rows.keyShare(QStringLiteral("accounts_dep.person"), r.workerId))
         return Outcome::WorkerGone;
     // Items are deleted from the catalogue row the item list is read from.
-    if (!locks::keyShare(connection, QStringLiteral("cmn_gds_and_srv.gds_and_srv"), r.itemId))
+    if (!rows.keyShare(QStringLiteral("cmn_gds_and_srv.gds_and_srv"), r.itemId))
         return Outcome::ItemGone;
-    if (!locks::keyShare(connection, QStringLiteral("accounts_dep.oper"), r.operationId))
+    if (!rows.keyShare(QStringLiteral("accounts_dep.oper"), r.operationId))
         return Outcome::OperationGone;
     return Outcome::Saved;
 }
@@ -143,24 +165,122 @@ void bringHoursInLine(TDataModule6& module, const JournalRecord& r, const std::o
         HoursAfterDelete(module, former->workerId, former->shift, former->date);
 }
 
+// The checks of a record whose six values are locked: its references still there, no
+// other record with its values.
+Outcome checkLocked(TDataModule6& module, HeldRows& rows, const JournalRecord& r)
+{
+    if (const Outcome missing = missingReference(rows, r); missing != Outcome::Saved)
+        return missing;
+    return isDuplicate(module, r) ? Outcome::Duplicate : Outcome::Saved;
+}
+
+// No open result of the timesheet outlives a change of the journal.
+void closeTimesheetQueries(TDataModule6& module)
+{
+    for (int s = 1; s <= 3; ++s)
+        module.timesheetQuery(s).close();
+}
+
 Outcome checkAndWrite(TDataModule6& module, const JournalRecord& r)
 {
-    Connection& connection = module.ADO_DB;
-    locks::exclusive(connection, valuesLockName(r));
-    if (const Outcome missing = missingReference(connection, r); missing != Outcome::Saved)
-        return missing;
-    if (isDuplicate(module, r))
-        return Outcome::Duplicate;
+    locks::exclusive(module.ADO_DB, valuesLockName(r));
+    HeldRows rows(module.ADO_DB);
+    if (const Outcome refused = checkLocked(module, rows, r); refused != Outcome::Saved)
+        return refused;
     std::optional<RecordPlace> former;
     if (!r.isNew() && !(former = lockRecordAsRead(module, r.id, r.version)))
         return Outcome::Changed;
     if (write(module, r) == 0)
         return Outcome::Changed;
-    // No open result of the timesheet outlives the change.
-    for (int s = 1; s <= 3; ++s)
-        module.timesheetQuery(s).close();
+    closeTimesheetQueries(module);
     bringHoursInLine(module, r, former);
     return Outcome::Saved;
+}
+
+// The records of a batch that fall on one timesheet cell: one worker, shift and date.
+struct BatchCell {
+    JournalRecord first;
+    std::vector<int> rows;
+    int hours = 0;  // of these records together
+};
+
+std::vector<BatchCell> cellsOf(const std::vector<JournalRecord>& records)
+{
+    std::map<std::tuple<int, int, QDate>, BatchCell> cells;
+    for (int row = 0; row < int(records.size()); ++row) {
+        const JournalRecord& r = records[row];
+        BatchCell& cell = cells.try_emplace({r.workerId, r.shift, r.date}, BatchCell{r}).first->second;
+        cell.rows.push_back(row);
+        cell.hours += r.hours;
+    }
+    std::vector<BatchCell> list;
+    for (auto& [place, cell] : cells)
+        list.push_back(std::move(cell));
+    return list;
+}
+
+void refuse(std::vector<RowRefusal>& refused, int row, Outcome outcome, const QString& text = {})
+{
+    refused.push_back({row, outcome, text.isEmpty() ? refusalMessage(outcome) : text});
+}
+
+// A record repeating an earlier one of the batch is a duplicate as one of the journal is.
+void refuseRepeatsWithinBatch(const std::vector<JournalRecord>& records, std::vector<RowRefusal>& refused)
+{
+    std::set<QString> seen;
+    for (int row = 0; row < int(records.size()); ++row)
+        if (!seen.insert(valuesLockName(records[row])).second)
+            refuse(refused, row, Outcome::Duplicate);
+}
+
+// Every record's six values locked, in one order, so that two workstations saving
+// overlapping batches never wait for each other in a circle.
+void lockAllValues(Connection& connection, const std::vector<JournalRecord>& records)
+{
+    std::set<QString> names;
+    for (const JournalRecord& r : records)
+        names.insert(valuesLockName(r));
+    for (const QString& name : names)
+        locks::exclusive(connection, name);
+}
+
+// The day's hours of each cell: the journal's, summed under the cell's lock, and the batch's.
+void refuseDaysOverHours(TDataModule6& module, const std::vector<BatchCell>& cells, std::vector<RowRefusal>& refused)
+{
+    std::vector<timesheet_hours::HoursKey> keys;
+    for (const BatchCell& cell : cells)
+        keys.push_back(timesheet_hours::keyOf(cell.first.workerId, cell.first.shift, cell.first.date));
+    timesheet_hours::LockHoursRows(module, keys);
+    for (const BatchCell& cell : cells) {
+        const JournalRecord& r = cell.first;
+        const int hours = timesheet_hours::DayHours(module, r.workerId, r.shift, r.date) + cell.hours;
+        if (const QString over = pay::dayHoursRefusal(r.date, hours); !over.isEmpty())
+            for (int row : cell.rows)
+                refuse(refused, row, Outcome::DayOverHours, over);
+    }
+}
+
+std::vector<RowRefusal> checkAndWriteAll(TDataModule6& module, const std::vector<JournalRecord>& records)
+{
+    std::vector<RowRefusal> refused;
+    refuseRepeatsWithinBatch(records, refused);
+    lockAllValues(module.ADO_DB, records);
+    HeldRows held(module.ADO_DB);
+    for (int row = 0; row < int(records.size()); ++row)
+        if (const Outcome outcome = checkLocked(module, held, records[row]); outcome != Outcome::Saved)
+            refuse(refused, row, outcome);
+    const std::vector<BatchCell> cells = cellsOf(records);
+    refuseDaysOverHours(module, cells, refused);
+    if (!refused.empty()) {
+        std::stable_sort(refused.begin(), refused.end(), [](const RowRefusal& a, const RowRefusal& b) { return a.row < b.row; });
+        return refused;
+    }
+    for (const JournalRecord& r : records)
+        write(module, r);
+    closeTimesheetQueries(module);
+    for (const BatchCell& cell : cells)
+        timesheet_hours::HoursAfterWrite(module, cell.first.workerId, cell.first.shift, cell.first.date);
+    return refused;
 }
 
 // The record is locked before its cell, in the order of a save (which writes the record
@@ -200,6 +320,21 @@ Result save(TDataModule6& module, const JournalRecord& record)
         outcome = Outcome::Duplicate;
     }
     return {outcome, refusalMessage(outcome)};
+}
+
+std::vector<RowRefusal> saveAll(TDataModule6& module, const std::vector<JournalRecord>& records)
+{
+    std::vector<RowRefusal> refused;
+    try {
+        module.ADO_DB.inTransaction([&] { refused = checkAndWriteAll(module, records); });
+    } catch (const DatabaseError& error) {
+        if (!error.isUniqueViolation(kUniqueRecordIndex))
+            throw;
+        // Another program wrote one of the records without the lock meanwhile; now
+        // committed, the duplicate count finds it and names its row.
+        module.ADO_DB.inTransaction([&] { refused = checkAndWriteAll(module, records); });
+    }
+    return refused;
 }
 
 QString refusalMessage(Outcome outcome)

@@ -3,6 +3,7 @@
 #include "journal_record.h"
 
 #include <QString>
+#include <vector>
 
 class TDataModule6;
 
@@ -35,6 +36,23 @@ struct Result {
 // pay::kMaxDayHours is refused. Changed: another workstation changed or deleted the
 // record since it was read.
 Result save(TDataModule6& module, const pay::JournalRecord& record);
+
+// A record of a batch that cannot be saved: its place in the batch and what the user is
+// told, in the words of the single save.
+struct RowRefusal {
+    int row = 0;
+    Outcome outcome = Outcome::Saved;
+    QString refusal;
+};
+
+// Inserts new records all together, in one transaction, or none of them: each is checked
+// as save checks it (its values locked, its references still there, no duplicate in the
+// journal) and against the batch's earlier records; the hours of each day, the journal's
+// and the batch's together, stay within pay::kMaxDayHours. Returns every refused record in
+// the batch's order (a day over its hours refuses each of its records); empty when all
+// were written with the hours of every cell they touch. The records' own checks
+// (pay::refusal) are the caller's.
+std::vector<RowRefusal> saveAll(TDataModule6& module, const std::vector<pay::JournalRecord>& records);
 
 // Deletes the record `id` while it is as it was read (its row version), and brings the
 // cell of the record's worker, shift and date, as the database holds them, in line, in one

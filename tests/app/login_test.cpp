@@ -25,7 +25,8 @@ class LoginTest : public AppFixture {};
 QString enabledControls()
 {
     const std::pair<const char*, bool> controls[] = {
-        {"Button1", Form1->Button1->isEnabled()},   {"Button2", Form1->Button2->isEnabled()},
+        {"Button1", Form1->Button1->isEnabled()},   {"Button9", Form1->Button9->isEnabled()},
+        {"Button2", Form1->Button2->isEnabled()},
         {"Button3", Form1->Button3->isEnabled()},   {"Radio", Form1->RadioButton1->isEnabled()},
         {"CBox1", Form1->CBox1->isEnabled()},       {"Button8", Form1->Button8->isEnabled()},
         {"DBGrid2", Form1->DBGrid2->isEnabled()},   {"DateT", Form1->DateT->isEnabled()},
@@ -49,11 +50,11 @@ TEST_F(LoginTest, EachRoleGetsItsControls)
     };
     const Case cases[] = {
         {"fincal", "Button5 Button4 N9 N10", " reports"},
-        {"brigvex", "Button1 Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10", " foreman"},
+        {"brigvex", "Button1 Button9 Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10", " foreman"},
         {"vrelk", "Radio CBox1 Button8 DBGrid2 DateT Button5 Button4 N9 N10", " warehouse"},
-        {"8573", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
+        {"8573", "Button1 Button9 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
          " full"},
-        {"61730284", "Button1 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
+        {"61730284", "Button1 Button9 Button2 Button3 Radio CBox1 Button8 DBGrid2 DateT N2 N11 Button5 Button4 N9 N10",
          " full"},
     };
     for (const Case& c : cases) {
