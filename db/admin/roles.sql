@@ -51,7 +51,8 @@ end
 $$;
 
 -- Each group's privileges are set anew, so that a second run leaves exactly what this
--- script grants.
+-- script grants. What every role reads: the pay office's tables and the ERP's persons,
+-- departments, staff positions, roles, classifier and goods.
 do $$
 declare
     role_name text;
@@ -60,17 +61,6 @@ begin
         execute format('revoke all on all tables in schema accounts_dep, cmn_contractor, cmn_classifier, '
                        'cmn_gds_and_srv, cmn_department, hrms_staffpos, adm_role from %I', role_name);
         execute format('revoke all on all sequences in schema accounts_dep, cmn_gds_and_srv from %I', role_name);
-    end loop;
-end
-$$;
-
--- What every role reads: the pay office's tables and the ERP's persons, departments,
--- staff positions, roles, classifier and goods.
-do $$
-declare
-    role_name text;
-begin
-    foreach role_name in array array['tabel_reports', 'tabel_foreman', 'tabel_warehouse', 'tabel_full'] loop
         execute format('grant usage on schema accounts_dep, cmn_contractor, cmn_classifier, cmn_gds_and_srv, '
                        'cmn_department, hrms_staffpos, adm_role to %I', role_name);
         execute format('grant select on accounts_dep.smena, accounts_dep.h_tabel, accounts_dep.fatigue, '

@@ -111,6 +111,8 @@ void TForm23::FormActivate()
     // A person's login connects first; the check then follows the connection.
     if (DataModule6->ADO_DB.raw())
         CheckVersion();
+    else
+        setBuildStamp();
     setWindowTitle(QStringLiteral("Авторизация (build: %1.%2)").arg(Form1->BuildDate).arg(Form1->BuildTime));
     fitCaption();
 }

@@ -143,6 +143,7 @@ TEST_F(PersonLoginTest, ARefusedBuiltInUserLetsThePersonLogIn)
     QTest::qWait(0);
     ASSERT_TRUE(asksForThePerson());
     EXPECT_EQ(DataModule6->ADO_DB.raw(), nullptr);
+    EXPECT_EQ(Form23->windowTitle(), "Авторизация (build: 20240212.59128)");
     EXPECT_TRUE(Form23->UserName->text().isEmpty());
     QString user;
     logIn(persons.user("warehouse"), PersonRoles::password("warehouse"), [&] { user = scalar("select current_user"); });
