@@ -103,6 +103,13 @@ grant usage, select, update on sequence accounts_dep.smena_id_seq, accounts_dep.
     accounts_dep.person_id_seq, accounts_dep.oper_id_seq, accounts_dep.norm_id_seq,
     accounts_dep.vid_oper_id_seq, accounts_dep.nomenkl_id_seq, cmn_gds_and_srv.gds_and_srv_id_seq to tabel_full;
 
+-- The import stages the earlier tables in temporary tables of its own session.
+do $$
+begin
+    execute format('grant temporary on database %I to tabel_full', current_database());
+end
+$$;
+
 -- A worker saved in the pay office's register becomes an ERP person through this trigger;
 -- nobody of the pay office writes ERP persons directly, so the trigger writes them with its
 -- owner's rights.
