@@ -8,7 +8,10 @@
 #include "data_module.h"
 #include "date_box.h"
 #include "libpq_environment.h"
+#include "household/household_window.h"
+#include "list_test_support.h"
 #include "person_roles.h"
+#include "seed.h"
 
 #include <QDirIterator>
 #include <QLabel>
@@ -165,6 +168,30 @@ TEST_F(PersonLoginTest, ThePersonTheSettingsNameIsConnectedWithoutTyping)
     QTest::keyClick(Form23->Password, Qt::Key_Return);
     EXPECT_EQ(fakes.modalShown, std::vector<QString>({"Form1"}));
     EXPECT_EQ(Form1->UserRole, Role::Foreman);
+}
+
+// A write the person's group may not make (here an administrator left household deletes
+// out of the reporting group) is refused by the database and told in the program's words.
+TEST_F(PersonLoginTest, ARefusedPrivilegeIsToldInRussianNamingTheActionAndTheTable)
+{
+    Seed seed(db);
+    const int worker = seed.worker("Петров П.П.");
+    const int cleaning = seed.classifierEntry("Уборка территории");
+    seed.operationKind("Хоз. работы", 7777);
+    seed.operation(7777, 7777, 0, 150);
+    db.exec(QStringLiteral("insert into accounts_dep.fatigue (id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, "
+                           "price) values (%1, 7777, %2, '2026-12-10', 12, 2026, 1, 8, 150)")
+                .arg(cleaning)
+                .arg(worker));
+    db.exec("revoke delete on accounts_dep.fatigue from tabel_reports");
+    ASSERT_TRUE(createApplicationWindows(db.programArguments()));
+    logIn(persons.user("reports"), PersonRoles::password("reports"), [this] {
+        fakes.modalActions.push_back(list_test::whileShown([](QDialog&) { Form25->Button7->click(); }));
+        Form1->Button5->click();  // "Хоз. работы"
+    });
+    EXPECT_EQ(fakes.messages.texts(), QStringList({"Удаление: Удалить позицию из списка?",
+                                                    "Ошибка: Недостаточно прав: удаление («хозяйственные работы»)"}));
+    EXPECT_EQ(db.count("select count(*) from accounts_dep.fatigue"), 1);
 }
 
 }  // namespace
