@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 poppler-utils
   unzip locales jq
+  lintian
 )
 
 missing=()

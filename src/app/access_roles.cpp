@@ -1,5 +1,7 @@
 #include "access_roles.h"
 
+#include "connection.h"
+
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
@@ -13,12 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStringList>
+#include <iterator>
 
 std::optional<Role> roleForCode(const QString& code)
 {
     if (code == QStringLiteral("fincal"))
         return Role::Reporting;
-    if (code == kForemanCode)
+    if (code == QStringLiteral("brigvex"))
         return Role::Foreman;
     if (code == QStringLiteral("vrelk"))
         return Role::Warehouse;
@@ -37,6 +41,54 @@ QString roleName(Role role)
     }
     return {};
 }
+
+namespace {
+
+// Widest first, so that a person in two groups gets the wider role.
+constexpr Role kRolesByWidth[] = {Role::FullAccess, Role::Warehouse, Role::Foreman, Role::Reporting};
+
+QString groupRoleName(Role role) { return QStringLiteral("tabel_") + roleName(role); }
+
+QString groupRoleNames()
+{
+    QStringList names;
+    for (Role role : kRolesByWidth)
+        names << groupRoleName(role);
+    return names.join(QLatin1Char(','));
+}
+
+QString firstValue(const PgResultHandle& result)
+{
+    return PQntuples(result.get()) > 0 ? QString::fromUtf8(PQgetvalue(result.get(), 0, 0)) : QString();
+}
+
+}  // namespace
+
+// Roles belong to the whole server; a database has them when the administrator's script
+// gave them their privileges there (every group reads the version stamp).
+bool hasGroupRoles(Connection& connection)
+{
+    const PgResultHandle result = connection.query(
+        QStringLiteral("select count(*) from pg_roles where rolname = any(string_to_array($1, ',')) "
+                       "and has_table_privilege(oid, 'accounts_dep.ver', 'select')"),
+        {groupRoleNames().toUtf8()});
+    return firstValue(result).toInt() == int(std::size(kRolesByWidth));
+}
+
+std::optional<Role> roleOfConnectedUser(Connection& connection)
+{
+    const PgResultHandle result = connection.query(
+        QStringLiteral("select string_agg(rolname, ',') from pg_roles where rolname = any(string_to_array($1, ',')) "
+                       "and pg_has_role(current_user, oid, 'member')"),
+        {groupRoleNames().toUtf8()});
+    const QStringList groups = firstValue(result).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (Role role : kRolesByWidth)
+        if (groups.contains(groupRoleName(role)))
+            return role;
+    return std::nullopt;
+}
+
+QString connectedUser(Connection& connection) { return firstValue(connection.query(QStringLiteral("select current_user"))); }
 
 namespace {
 

@@ -61,7 +61,7 @@ void TForm1::Button3Click()
 
 void TForm1::DBGrid2DblClick()
 {
-    if (UserCode == kForemanCode)
+    if (UserRole == Role::Foreman)
         return;
     Dataset& journal = selectCurrentShiftQuery();
     if (journal.isEmpty())

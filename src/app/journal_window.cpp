@@ -404,7 +404,8 @@ void TForm1::N9Click() { Form18->showFromMenu(); }
 void TForm1::Timer1Timer()
 {
     // While a check waits on a message box the timer keeps running; one box at a time.
-    if (checkingVersion_)
+    // Before a person has logged in there may be no connection to check yet.
+    if (checkingVersion_ || !DataModule6->ADO_DB.raw())
         return;
     checkingVersion_ = true;
     struct Reset {

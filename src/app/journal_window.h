@@ -1,5 +1,6 @@
 #pragma once
 
+#include "access_roles.h"
 #include "dataset.h"
 
 #include <QDialog>
@@ -29,6 +30,8 @@ public:
     int CurrentShift = 1;
     Dataset* CurrentShiftQuery = nullptr;
     QString UserCode;
+    // The role the login gave: from the access code, or from the person's group.
+    std::optional<Role> UserRole;
     int BuildDate = 0;
     int BuildTime = 0;
 

@@ -3,6 +3,7 @@
 #include "access_roles.h"
 #include "controls.h"
 #include "data_module.h"
+#include "database_error.h"
 #include "error_box.h"
 #include "handler_guard.h"
 #include "journal_window.h"
@@ -46,13 +47,23 @@ TForm23::TForm23(QWidget* parent) : QDialog(parent)
     auto* mask = new StarMaskStyle;
     mask->setParent(this);  // made after Edit1, so released after it
     Edit1->setStyle(mask);
+    UserName = new QLineEdit(this);
+    UserName->setObjectName(QStringLiteral("UserName"));
+    Password = new QLineEdit(this);
+    Password->setObjectName(QStringLiteral("Password"));
+    Password->setEchoMode(QLineEdit::Password);
     Button1 = makeButton(this, "Button1", QStringLiteral("Вход"));
     Button1->setDefault(true);
     Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(makeLabel(this, "Label1", QStringLiteral("Код доступа"), Edit1));
+    codeLabel_ = makeLabel(this, "Label1", QStringLiteral("Код доступа"), Edit1);
+    layout->addWidget(codeLabel_);
     layout->addWidget(Edit1, 1);
+    layout->addWidget(UserName, 1);
+    layout->addWidget(Password, 1);
+    UserName->hide();
+    Password->hide();
     layout->addWidget(Button1);
     layout->addWidget(Button2);
     resize(330, 44);
@@ -78,9 +89,30 @@ void TForm23::showEvent(QShowEvent* event)
 
 void TForm23::reject() { Button2->click(); }
 
+void TForm23::askForPerson(const connection_settings::Parameters& settings)
+{
+    personLogin_ = true;
+    settings_ = settings;
+    // The person's boxes get their labels only here: the code login shows the code's alone.
+    auto* layout = static_cast<QHBoxLayout*>(this->layout());
+    layout->insertWidget(layout->indexOf(UserName), makeLabel(this, "Label2", QStringLiteral("Пользователь"), UserName));
+    layout->insertWidget(layout->indexOf(Password), makeLabel(this, "Label3", QStringLiteral("Пароль"), Password));
+    codeLabel_->hide();
+    Edit1->hide();
+    UserName->show();
+    Password->show();
+    if (connectedAsSettingsPerson())
+        UserName->setText(connectedUser(DataModule6->ADO_DB));
+    (UserName->text().isEmpty() ? UserName : Password)->setFocus();
+}
+
 void TForm23::FormActivate()
 {
-    CheckVersion();
+    // A person's login connects first; the check then follows the connection.
+    if (DataModule6->ADO_DB.raw())
+        CheckVersion();
+    else
+        setBuildStamp();
     setWindowTitle(QStringLiteral("Авторизация (build: %1.%2)").arg(Form1->BuildDate).arg(Form1->BuildTime));
     fitCaption();
 }
@@ -98,14 +130,76 @@ void TForm23::fitCaption()
 void TForm23::Button1Click()
 {
     Form1->CurrentShift = 1;
+    if (personLogin_)
+        logInAsPerson();
+    else
+        logInByCode();
+}
+
+void TForm23::logInByCode()
+{
     Form1->UserCode = Edit1->text().trimmed();
     const std::optional<Role> role = roleForCode(Form1->UserCode);
     if (!role) {
         showError(this, QStringLiteral("Введены неверные данные."));
         return;
     }
-    applyRole(*role);
-    DataModule6->ADO_DB.setApplicationName(connectionName(roleName(*role)));
+    enter(*role);
+}
+
+void TForm23::logInAsPerson()
+{
+    const QString user = UserName->text().trimmed();
+    if (user.isEmpty()) {
+        showError(this, QStringLiteral("Введите имя пользователя."));
+        return;
+    }
+    const bool connectedAtStart = connectedAsSettingsPerson() && connectedUser(DataModule6->ADO_DB) == user;
+    if (!connectedAtStart && !connectAsPerson(user))
+        return;
+    const std::optional<Role> role = roleOfConnectedUser(DataModule6->ADO_DB);
+    if (!role) {
+        showError(this, QStringLiteral("Пользователю «%1» не назначена роль в Табеле. Обратитесь к администратору.").arg(user));
+        return;
+    }
+    // The check at start ran on the connection start-up made; the person's is new.
+    if (!connectedAtStart) {
+        CheckVersion();
+        if (Timer1->isActive())
+            return;  // an older program ends instead
+    }
+    enter(*role);
+}
+
+// Connected at start as the person the settings name (PGUSER, the service file), without
+// typing where the server trusts the operating-system login or the password file answers.
+bool TForm23::connectedAsSettingsPerson() const
+{
+    return DataModule6->ADO_DB.raw() && !connection_settings::usesBuiltInUser(settings_);
+}
+
+// The password goes to the server and nowhere else.
+bool TForm23::connectAsPerson(const QString& user)
+{
+    const QString password = Password->text();
+    Password->clear();
+    try {
+        DataModule6->ADO_DB.open(connection_settings::asPerson(settings_, user, password));
+    } catch (const AuthenticationRefusedError&) {
+        showError(this, QStringLiteral("Неверное имя пользователя или пароль."));
+        return false;
+    } catch (const DatabaseError&) {
+        showError(this, QStringLiteral("Подключение к БД отсутсвует!!!"));
+        return false;
+    }
+    return true;
+}
+
+void TForm23::enter(Role role)
+{
+    Form1->UserRole = role;
+    applyRole(role);
+    DataModule6->ADO_DB.setApplicationName(connectionName(roleName(role)));
     hide();
     seams::showModal(*Form1);
     QDialog::accept();  // the main window closes: the program ends

@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "connection_string.h"
+#include "connection_settings.h"
 #include "data_module.h"
 #include "database_error.h"
 #include "error_box.h"
@@ -12,6 +12,7 @@
 #include "reference/kind_editor.h"
 #include "reference/kinds_window.h"
 #include "login_window.h"
+#include "access_roles.h"
 #include "reference/nomenclature_picker.h"
 #include "reference/norms_window.h"
 #include "reference/operation_editor.h"
@@ -129,20 +130,45 @@ bool useRussianInterface()
     return QCoreApplication::installTranslator(&qtTexts);
 }
 
+namespace {
+
+enum class Login { ByCode, AsPerson, Impossible };
+
+// Connects with the settings and tells which login follows: a server that refused the
+// settings' built-in user lets a person log in with name and password; a database with
+// the group roles asks for the person too.
+Login connectAtStart(const connection_settings::Parameters& settings)
+{
+    Connection& db = DataModule6->ADO_DB;
+    try {
+        db.setApplicationName(connectionName());
+        db.open(settings);
+        return hasGroupRoles(db) ? Login::AsPerson : Login::ByCode;
+    } catch (const AuthenticationRefusedError&) {
+        db.close();
+        return connection_settings::usesBuiltInUser(settings) ? Login::AsPerson : Login::Impossible;
+    } catch (const DatabaseError&) {
+        return Login::Impossible;
+    }
+}
+
+}  // namespace
+
 bool createApplicationWindows(const QStringList& arguments)
 {
     DataModule6 = new TDataModule6(reportError);
     Form1 = new TForm1;
-    try {
-        DataModule6->ADO_DB.close();
-        DataModule6->ADO_DB.setApplicationName(connectionName());
-        DataModule6->ADO_DB.open(connection_string::fromArguments(arguments));
-    } catch (const DatabaseError&) {
+    DataModule6->ADO_DB.close();
+    const connection_settings::Parameters settings = connection_settings::startupParameters(arguments);
+    const Login login = connectAtStart(settings);
+    if (login == Login::Impossible) {
         seams::messageBoxes().error(nullptr, QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
         destroyApplicationWindows();
         return false;
     }
     Form23 = new TForm23;
+    if (login == Login::AsPerson)
+        Form23->askForPerson(settings);
     Form23->show();
     // The remaining windows, once each, in their fixed order.
     Form2 = new TForm2;

@@ -59,11 +59,17 @@ StoredStamp readStamp(Dataset& ver)
 
 }  // namespace
 
-void CheckVersion()
+BuildStampNumbers setBuildStamp()
 {
     const BuildStampNumbers build = buildStampNumbers(seams::buildStamp());
     Form1->BuildDate = build.date;
     Form1->BuildTime = build.time;
+    return build;
+}
+
+void CheckVersion()
+{
+    const BuildStampNumbers build = setBuildStamp();
 
     Dataset& ver = Form1->ver;
     CloseOnExit closing{ver};

@@ -14,6 +14,9 @@ BuildStampNumbers buildStampNumbers(const seams::BuildStamp& stamp);
 // is connected. The server keeps the name in ASCII only, so the role is given in Latin letters.
 QString connectionName(const QString& roleName = {});
 
+// Puts the program's build stamp into the journal window's BuildDate and BuildTime.
+BuildStampNumbers setBuildStamp();
+
 // Compares the program's build stamp with the newest one that has run against the
 // database: a newer program raises the stored stamp, an older one says so and ends
 // (the login window's timer ends it after 5 seconds even if nobody answers).

@@ -2,10 +2,13 @@
 
 #include "connection_string.h"
 #include "database_error.h"
+#include "privilege_refusal.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
+#include <QRegularExpression>
+#include <poll.h>
 
 ParameterText toParameterText(const QVariant& value)
 {
@@ -26,10 +29,53 @@ ParameterText toParameterText(const QVariant& value)
     }
 }
 
+namespace {
+
+// How long the server may take to answer each step of the connection.
+constexpr int kConnectStepMilliseconds = 10000;
+
+// Connects as libpq's PQconnectdbParams does, but with the server's error codes in the
+// messages of a refusal, so that a refused login can be told from an unreachable server.
+PgConnHandle connectTo(const std::vector<const char*>& keywords, const std::vector<const char*>& values)
+{
+    PgConnHandle conn(PQconnectStartParams(keywords.data(), values.data(), 0));
+    if (!conn || PQstatus(conn.get()) == CONNECTION_BAD)
+        return conn;
+    PQsetErrorVerbosity(conn.get(), PQERRORS_VERBOSE);
+    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        pollfd socket{PQsocket(conn.get()), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (::poll(&socket, 1, kConnectStepMilliseconds) <= 0)
+            return PgConnHandle(nullptr);
+        state = PQconnectPoll(conn.get());
+    }
+    PQsetErrorVerbosity(conn.get(), PQERRORS_DEFAULT);
+    return conn;
+}
+
+// A refused login (28000 invalid authorization, 28P01 wrong password, or no password to
+// give the server that asked for one) or any other failure to connect.
+[[noreturn]] void throwConnectionFailure(PGconn* conn)
+{
+    if (!conn)
+        throw DatabaseError(QStringLiteral("Сервер не ответил"));
+    const QString text = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    static const QRegularExpression refusedLogin(QStringLiteral("\\b(28000|28P01)\\b"));
+    if (PQconnectionNeedsPassword(conn) || refusedLogin.match(text).hasMatch())
+        throw AuthenticationRefusedError(text);
+    throw DatabaseError(text);
+}
+
+}  // namespace
+
 void Connection::open(const QString& odbcConnectionString)
 {
+    open(connection_string::toLibpqParameters(odbcConnectionString));
+}
+
+void Connection::open(const std::vector<std::pair<QString, QString>>& pairs)
+{
     close();
-    const auto pairs = connection_string::toLibpqParameters(odbcConnectionString);
     std::vector<QByteArray> storage;
     storage.reserve(pairs.size() * 2 + 2);
     std::vector<const char*> keywords;
@@ -58,12 +104,9 @@ void Connection::open(const QString& odbcConnectionString)
     keywords.push_back(nullptr);
     values.push_back(nullptr);
 
-    PgConnHandle conn(PQconnectdbParams(keywords.data(), values.data(), 0));
-    if (!conn || PQstatus(conn.get()) != CONNECTION_OK) {
-        const QString message = conn ? QString::fromUtf8(PQerrorMessage(conn.get())).trimmed()
-                                     : QStringLiteral("out of memory");
-        throw DatabaseError(message);
-    }
+    PgConnHandle conn = connectTo(keywords, values);
+    if (!conn || PQstatus(conn.get()) != CONNECTION_OK)
+        throwConnectionFailure(conn.get());
     conn_ = std::move(conn);
     transactionDepth_ = 0;
     heldLocks_.clear();
@@ -126,7 +169,7 @@ bool succeeded(const PGresult* result)
 
 }  // namespace
 
-DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn)
+DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn, const QString& statement)
 {
     if (!result)
         return DatabaseError(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
@@ -134,6 +177,8 @@ DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn)
     if (DatabaseError::isAdministratorRefusal(sqlState))
         return DatabaseError::administratorRefusal(
             QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY)), sqlState);
+    if (DatabaseError::isPrivilegeRefusal(sqlState))
+        return DatabaseError::privilegeRefusal(privilegeRefusalText(statement));
     return DatabaseError(QString::fromUtf8(PQresultErrorMessage(result)).trimmed(), sqlState,
                          QString::fromUtf8(PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME)));
 }
@@ -156,14 +201,14 @@ PgResultHandle Connection::execute(const QString& sql, const std::vector<Paramet
     if (succeeded(result.get()))
         return result;
     if (!lostBy(result.get()))
-        throw databaseErrorOf(result.get(), conn_.get());
+        throw databaseErrorOf(result.get(), conn_.get(), sql);
     const bool repeatable = kind == Statement::Read && transactionDepth_ == 0;
     reconnect();
     if (!repeatable)
         throw ConnectionRestoredError();
     result = send(text, values);
     if (!succeeded(result.get()))
-        throw databaseErrorOf(result.get(), conn_.get());
+        throw databaseErrorOf(result.get(), conn_.get(), sql);
     return result;
 }
 

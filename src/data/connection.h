@@ -18,8 +18,9 @@ using ParameterText = std::optional<QByteArray>;
 ParameterText toParameterText(const QVariant& value);
 
 // The error a failed statement becomes: the server's text with its SQLSTATE and constraint,
-// or, for a refusal of the administrator's scripts, their message as it stands.
-DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn);
+// or, for a refusal of the administrator's scripts, their message as it stands, or, for a
+// privilege the person's role lacks, the program's own words for the refused statement.
+DatabaseError databaseErrorOf(const PGresult* result, PGconn* conn, const QString& statement = {});
 
 // The program's one connection to the database (libpq). Every statement goes through
 // PQexecParams; a failure becomes a DatabaseError with the server's text.
@@ -39,6 +40,9 @@ public:
 
     // Opens the connection described by an ODBC-form connection string.
     void open(const QString& odbcConnectionString);
+    // Opens the connection described by libpq keyword/value pairs; libpq takes what they
+    // leave unsaid from the environment, the service file and the password file.
+    void open(const std::vector<std::pair<QString, QString>>& parameters);
     void close();
     // The name the server shows for this connection (pg_stat_activity, the change
     // history); kept for every later open, and set at once on an open connection.

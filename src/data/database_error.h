@@ -34,6 +34,15 @@ public:
         return error;
     }
 
+    // A refusal for want of a privilege: the person's role may not do what was asked.
+    static bool isPrivilegeRefusal(const QString& sqlState) { return sqlState == QStringLiteral("42501"); }
+    static DatabaseError privilegeRefusal(const QString& message)
+    {
+        DatabaseError error(OwnMessage{}, message);
+        error.sqlState_ = QStringLiteral("42501");
+        return error;
+    }
+
 protected:
     struct OwnMessage {};
     DatabaseError(OwnMessage, const QString& message) : DatabaseError(message) { ownMessage_ = true; }
@@ -50,6 +59,13 @@ private:
 class ConnectionLostError : public DatabaseError {
 public:
     ConnectionLostError() : DatabaseError(OwnMessage{}, QStringLiteral("Нет связи с сервером")) {}
+};
+
+// The server refused the login itself: no or a wrong password, or no such user. The
+// server was reached, so other credentials may be let in.
+class AuthenticationRefusedError : public DatabaseError {
+public:
+    explicit AuthenticationRefusedError(const QString& serverText) : DatabaseError(serverText) {}
 };
 
 // The connection broke while a write (or a transaction) was under way and has been

@@ -116,7 +116,7 @@ PgResultHandle LongStatements::run(const QString& sql) const
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return result;
-    throw databaseErrorOf(result.get(), raw);
+    throw databaseErrorOf(result.get(), raw, sql);
 }
 
 // What a column of the target can hold, as a condition on a staged value that it cannot

@@ -1,6 +1,7 @@
 #include "data_module.h"
 #include "date_box.h"
 #include "fake_seams.h"
+#include "libpq_environment.h"
 #include "app/journal_window.h"
 #include "app/login_window.h"
 #include "reports/period_reports.h"
@@ -11,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSysInfo>
 #include <QTimer>
@@ -29,6 +31,45 @@ TEST(Startup, UnreachableDatabaseShowsOneMessageAndNoWindow)
     EXPECT_EQ(Form23, nullptr);
     EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(DataModule6, nullptr);
+}
+
+// The database the program connected to at start.
+QString connectedDatabase()
+{
+    const PgResultHandle name = DataModule6->ADO_DB.query("select current_database()");
+    return QString::fromUtf8(PQgetvalue(name.get(), 0, 0));
+}
+
+TEST(Startup, TheServiceFileAndPgserviceNameTheServerAndTheCommandLineStillWins)
+{
+    TestDatabase db;
+    TestDatabase other;
+    LibpqEnvironment env;
+    env.writeServiceFile(QStringLiteral("[tabel]\nhost=%1\ndbname=%2\n\n[plant]\nhost=%1\ndbname=%3\n")
+                             .arg(TestDatabase::host(), db.name(), other.name())
+                             .toUtf8());
+    FakeSeams fakes;
+    struct Case {
+        const char* what;
+        QByteArray service;  // PGSERVICE
+        QStringList arguments;
+        QString database;
+    };
+    const Case cases[] = {
+        {"the service tabel", {}, {"tabel"}, db.name()},
+        {"PGSERVICE", "plant", {"tabel"}, other.name()},
+        {"the command line over PGSERVICE", "plant", db.programArguments(), db.name()},
+    };
+    for (const Case& c : cases) {
+        if (c.service.isEmpty())
+            env.unset("PGSERVICE");
+        else
+            env.set("PGSERVICE", c.service);
+        ASSERT_TRUE(createApplicationWindows(c.arguments)) << c.what << ": " << fakes.messages.texts().join('\n').toStdString();
+        EXPECT_EQ(connectedDatabase(), c.database) << c.what;
+        EXPECT_FALSE(Form23->Edit1->isHidden()) << c.what;  // no group roles: the access code as ever
+        destroyApplicationWindows();
+    }
 }
 
 TEST(Startup, ConnectsAndShowsTheLoginWindowWithTheJournalTimerRunning)

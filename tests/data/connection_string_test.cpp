@@ -1,6 +1,9 @@
+#include "connection_settings.h"
 #include "connection_string.h"
+#include "libpq_environment.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -36,6 +39,59 @@ TEST(ConnectionString, TranslatesToLibpqKeepingOnlyWhatLibpqKnows)
         {"dbname", "plant"}, {"host", "/run/pg"}, {"port", "5432"},
         {"user", "sys"},     {"password", "wemplax"}, {"sslmode", "allow"}};
     EXPECT_EQ(pairs, expected);
+}
+
+// The settings libpq's own mechanisms give come before the built-in ones; the command line
+// beats both; with nothing set the built-in settings stand, SSL raised to "prefer".
+TEST(ConnectionSettings, TheEnvironmentAndTheServiceFileComeBeforeTheBuiltInSettings)
+{
+    using connection_settings::Parameters;
+    const QString server = connection_string::builtInServer();
+    struct Case {
+        const char* what;
+        std::function<void(LibpqEnvironment&)> setUp;
+        QStringList arguments;
+        Parameters expected;
+    };
+    const Case cases[] = {
+        {"nothing set", [](LibpqEnvironment&) {}, {"tabel"},
+         {{"dbname", "vorn_erp"}, {"host", server}, {"port", "5432"}, {"user", "sys"}, {"password", "wemplax"},
+          {"sslmode", "prefer"}}},
+        {"PG* variables name the server and a person",
+         [](LibpqEnvironment& env) {
+             env.set("PGHOST", "db.plant.local");
+             env.set("PGUSER", "ivanova");
+         },
+         {"tabel"}, {{"dbname", "vorn_erp"}, {"port", "5432"}, {"sslmode", "prefer"}}},
+        {"the service tabel of the service file",
+         [](LibpqEnvironment& env) {
+             env.writeServiceFile("# the plant\n[other]\nuser=x\n[tabel]\nhost=db.plant.local\nport = 5433\nsslmode=require\n");
+         },
+         {"tabel"},
+         {{"service", "tabel"}, {"dbname", "vorn_erp"}, {"user", "sys"}, {"password", "wemplax"}}},
+        {"PGSERVICE names another service",
+         [](LibpqEnvironment& env) {
+             env.writeServiceFile("[tabel]\nhost=a\n[plant]\ndbname=erp\nuser=petrov\n");
+             env.set("PGSERVICE", "plant");
+         },
+         {"tabel"}, {{"host", server}, {"port", "5432"}, {"sslmode", "prefer"}}},
+        {"a password file gives sys's password",
+         [](LibpqEnvironment& env) { env.writePasswordFile("*:*:*:sys:secret\n"); }, {"tabel"},
+         {{"dbname", "vorn_erp"}, {"host", server}, {"port", "5432"}, {"user", "sys"}, {"sslmode", "prefer"}}},
+        {"the command line beats the variables",
+         [](LibpqEnvironment& env) {
+             env.set("PGHOST", "db.plant.local");
+             env.set("PGDATABASE", "erp");
+             env.set("PGPASSWORD", "secret");
+         },
+         {"tabel", "plant", "10.0.0.5"},
+         {{"dbname", "plant"}, {"host", "10.0.0.5"}, {"port", "5432"}, {"user", "sys"}, {"sslmode", "prefer"}}},
+    };
+    for (const Case& c : cases) {
+        LibpqEnvironment env;
+        c.setUp(env);
+        EXPECT_EQ(connection_settings::startupParameters(c.arguments), c.expected) << c.what;
+    }
 }
 
 }  // namespace
