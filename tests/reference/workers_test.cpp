@@ -124,7 +124,7 @@ TEST_F(WorkersTest, PickerHandsBackIntoTheEditorOfItsTag)
     EXPECT_FALSE(DataModule6->Workers.isOpen());
 
     // A double click chooses for the shift record editor; an empty list hands nothing back.
-    fakes->modalActions.push_back(whileShown([&](QDialog&) { Form5->DBGrid1DblClick(); }));
+    fakes->modalActions.push_back(whileShown([&](QDialog&) { doubleClickCurrentRow(*Form5); }));
     Form5->showAsPicker(1);
     EXPECT_EQ(shift.fio, "Яковлев Я.Я.");
     fakes->modalActions.push_back(whileShown([&](QDialog&) {
