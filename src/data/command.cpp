@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include "database_error.h"
+#include "internal_error.h"
 
 Command::Command(Connection& connection, const QString& sql) : connection_(connection) { setSql(sql); }
 
@@ -14,8 +14,14 @@ void Command::setParam(const QString& name, const QVariant& value)
 {
     const QString key = name.toLower();
     if (!parsed_.names.contains(key))
-        throw DatabaseError(QStringLiteral("Параметр '%1' не найден").arg(name));
+        throw InternalError(QStringLiteral("Параметр '%1' не найден").arg(name));
     params_.insert(key, value);
+}
+
+void Command::setParams(const QVariantMap& params)
+{
+    for (auto param = params.cbegin(); param != params.cend(); ++param)
+        setParam(param.key(), param.value());
 }
 
 int Command::execute()

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 
 // One statement executed for its effect; the result is discarded.
 // Parameters are written ":name" and set by name without regard to case.
@@ -16,6 +17,7 @@ public:
     void setSql(const QString& sql);
     const QString& sql() const { return sql_; }
     void setParam(const QString& name, const QVariant& value);
+    void setParams(const QVariantMap& params);
 
     // Returns the number of rows the statement touched.
     int execute();

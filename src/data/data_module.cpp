@@ -88,23 +88,36 @@ TDataModule6::TDataModule6(ErrorReporter reportError)
     Vid_oper.setUpdateTable(QStringLiteral("accounts_dep.vid_oper"), {QStringLiteral("id")});
 }
 
-bool TDataModule6::CheckDuplicate(const QString& query, const QString& message)
+QVariant TDataModule6::scalar(const QString& sql, const QVariantMap& params)
 {
-    if (!CountsAny(query))
+    Control.setSql(sql);
+    Control.setParams(params);
+    const CloseOnExit closing{Control};
+    Control.open();
+    return Control.isEmpty() || Control.columns().empty() ? QVariant() : Field(&Control, 0).value();
+}
+
+bool TDataModule6::CheckDuplicate(const QString& query, const QVariantMap& params, const QString& message)
+{
+    if (!CountsAny(query, params))
         return false;
     reportError_(message);
     return true;
 }
 
-bool TDataModule6::CountsAny(const QString& query)
+bool TDataModule6::CheckDuplicateName(const QString& table, const QString& column, const QString& name, qint64 ownId,
+                                      const QString& message)
 {
-    Control.clearSql();
-    Control.addSqlLine(query);
-    Control.open();
-    const int count = Control.fieldByName(QStringLiteral("cnt")).asInteger();
-    Control.close();
-    return count > 0;
+    QString query = QStringLiteral("select count(*) as cnt from %1 where upper(%2)=:name").arg(table, column);
+    QVariantMap params{{QStringLiteral("name"), name.toUpper()}};
+    if (ownId != 0) {
+        query += QStringLiteral(" and id<>:id");
+        params.insert(QStringLiteral("id"), ownId);
+    }
+    return CheckDuplicate(query, params, message);
 }
+
+bool TDataModule6::CountsAny(const QString& query, const QVariantMap& params) { return scalar(query, params).toLongLong() > 0; }
 
 Dataset& TDataModule6::shiftQuery(int shift)
 {

@@ -5,6 +5,8 @@
 #include "dataset.h"
 
 #include <QString>
+#include <QVariant>
+#include <QVariantMap>
 #include <functional>
 
 // The shared data module: the one connection and the datasets and statements that
@@ -45,12 +47,20 @@ public:
     // whatever it says: SQL reads no other.
     QString DbDelimiter;
 
-    // Runs a count query (one row, column cnt); shows the message and returns true
+    // The first column of the first row a query reads, its ":name" parameters bound from
+    // params; an invalid QVariant when there is no row or the value is null.
+    QVariant scalar(const QString& sql, const QVariantMap& params = {});
+
+    // Runs a count query (one row, one column); shows the message and returns true
     // when the count is above zero.
-    bool CheckDuplicate(const QString& query, const QString& message);
+    bool CheckDuplicate(const QString& query, const QVariantMap& params, const QString& message);
+    // CheckDuplicate for a name unique whatever its letter case: whether a row of the table
+    // other than ownId (0 when adding) has it in the column.
+    bool CheckDuplicateName(const QString& table, const QString& column, const QString& name, qint64 ownId,
+                            const QString& message);
     // The same count without the message, for a check made inside a transaction whose
     // locks must not be held while a message box waits for the user.
-    bool CountsAny(const QString& query);
+    bool CountsAny(const QString& query, const QVariantMap& params = {});
 
     // Smena1 … Smena4 for shifts 1 … 4; Smena1 for any other value.
     Dataset& shiftQuery(int shift);

@@ -1,6 +1,7 @@
 #include "dataset.h"
 
 #include "database_error.h"
+#include "internal_error.h"
 
 #include <QSet>
 
@@ -90,7 +91,7 @@ void Field::setValue(const QVariant& value)
 {
     auto* dataset = const_cast<Dataset*>(dataset_);
     if (dataset->state_ != Dataset::State::Edit && dataset->state_ != Dataset::State::Insert)
-        throw DatabaseError(QStringLiteral("Набор данных не в режиме редактирования"));
+        throw InternalError(QStringLiteral("Набор данных не в режиме редактирования"));
     const ParameterText text = toParameterText(value);
     dataset->editBuffer_[size_t(column_)] =
         text ? std::optional<QString>(QString::fromUtf8(*text)) : std::nullopt;
@@ -125,8 +126,14 @@ void Dataset::setParam(const QString& name, const QVariant& value)
 {
     const QString key = name.toLower();
     if (!parsed_.names.contains(key))
-        throw DatabaseError(QStringLiteral("Параметр '%1' не найден").arg(name));
+        throw InternalError(QStringLiteral("Параметр '%1' не найден").arg(name));
     params_.insert(key, value);
+}
+
+void Dataset::setParams(const QVariantMap& params)
+{
+    for (auto param = params.cbegin(); param != params.cend(); ++param)
+        setParam(param.key(), param.value());
 }
 
 QVariant Dataset::param(const QString& name) const { return params_.value(name.toLower()); }
@@ -210,7 +217,7 @@ void Dataset::close()
     });
 }
 
-void Dataset::refresh(const QString& keyField)
+void Dataset::refresh(const QString& keyField, Fallback fallback)
 {
     const int remembered = recNo();
     const QVariant key = keyField.isEmpty() || isEmpty() ? QVariant() : fieldByName(keyField).value();
@@ -218,7 +225,9 @@ void Dataset::refresh(const QString& keyField)
     load(read());
     if (key.isValid() && locate(keyField, key))
         return;
-    if (remembered >= 1)
+    const bool keepsPosition
+        = fallback == Fallback::Position || (fallback == Fallback::PositionOrFirst && remembered <= recordCount());
+    if (remembered >= 1 && keepsPosition)
         setRecNo(remembered);
 }
 
@@ -232,7 +241,7 @@ void Dataset::applyFilter()
             const bool keep = filterExpression_.matches([&](const QString& field) {
                 const int c = columnIndex(field);
                 if (c < 0)
-                    throw DatabaseError(QStringLiteral("Поле '%1' не найдено").arg(field));
+                    throw InternalError(QStringLiteral("Поле '%1' не найдено").arg(field));
                 return FilterExpression::FieldValue{row[size_t(c)], columns_[size_t(c)].numeric};
             });
             if (!keep)
@@ -285,7 +294,7 @@ Field Dataset::fieldByName(const QString& name) const
 {
     const int c = columnIndex(name);
     if (c < 0)
-        throw DatabaseError(QStringLiteral("Поле '%1' не найдено").arg(name));
+        throw InternalError(QStringLiteral("Поле '%1' не найдено").arg(name));
     return Field(this, c);
 }
 
@@ -294,7 +303,7 @@ const Dataset::Row& Dataset::currentRow() const
     if (state_ == State::Edit || state_ == State::Insert)
         return editBuffer_;
     if (current_ < 0)
-        throw DatabaseError(QStringLiteral("Нет текущей записи"));
+        throw InternalError(QStringLiteral("Нет текущей записи"));
     return rows_[size_t(visible_[size_t(current_)])];
 }
 
@@ -305,9 +314,9 @@ const std::optional<QString>& Dataset::cellAt(int visibleRow, int column) const
     return rows_[size_t(visible_[size_t(visibleRow)])][size_t(column)];
 }
 
-void Dataset::setFilter(const QString& expression)
+void Dataset::setFilter(const QString& expression, const QVariantMap& params)
 {
-    FilterExpression parsed = FilterExpression::parse(expression);
+    FilterExpression parsed = FilterExpression::parse(expression, params);
     filterText_ = expression;
     filterExpression_ = std::move(parsed);
     if (isOpen() && filtered_) {
@@ -337,7 +346,7 @@ bool Dataset::locate(const QString& fieldName, const QVariant& value)
 {
     const int c = columnIndex(fieldName);
     if (c < 0)
-        throw DatabaseError(QStringLiteral("Поле '%1' не найдено").arg(fieldName));
+        throw InternalError(QStringLiteral("Поле '%1' не найдено").arg(fieldName));
     const ParameterText wanted = toParameterText(value);
     const bool numeric = columns_[size_t(c)].numeric;
     for (int i = 0; i < int(visible_.size()); ++i) {
@@ -365,7 +374,7 @@ void Dataset::setUpdateTable(const QString& table, const QStringList& keyFields)
 void Dataset::append()
 {
     if (!isOpen())
-        throw DatabaseError(QStringLiteral("Набор данных закрыт"));
+        throw InternalError(QStringLiteral("Набор данных закрыт"));
     editBuffer_.assign(columns_.size(), std::nullopt);
     modified_.assign(columns_.size(), false);
     state_ = State::Insert;
@@ -474,7 +483,7 @@ void Dataset::post()
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     if (updateTable_.isEmpty())
-        throw DatabaseError(QStringLiteral("Набор данных нельзя изменять"));
+        throw InternalError(QStringLiteral("Набор данных нельзя изменять"));
 
     const bool inserting = state_ == State::Insert;
     std::vector<ParameterText> params;
@@ -506,7 +515,7 @@ void Dataset::deleteRecord()
     if (isEmpty())
         return;
     if (updateTable_.isEmpty())
-        throw DatabaseError(QStringLiteral("Набор данных нельзя изменять"));
+        throw InternalError(QStringLiteral("Набор данных нельзя изменять"));
     const int rowIndex = visible_[size_t(current_)];
     std::vector<ParameterText> params;
     const QString sql = QStringLiteral("delete from %1 where %2").arg(updateTable_, keyCondition(rows_[size_t(rowIndex)], params));

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 #include <optional>
 #include <vector>
 
@@ -70,16 +71,23 @@ public:
     void addSqlLine(const QString& line);
 
     void setParam(const QString& name, const QVariant& value);
+    void setParams(const QVariantMap& params);
     QVariant param(const QString& name) const;
 
     void open();
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
+    // Where the current record goes after a re-read when no key field is given or the
+    // record holding the key is gone.
+    enum class Fallback {
+        Position,  // the same record number, the last record standing in for it when the list has become shorter
+        PositionOrFirst,  // the same record number while the list still has that many, else the first
+        First,
+    };
     // Re-reads with the current parameters (opening a closed dataset). With a key field,
     // the record holding the same key is current again when it is still there; otherwise
-    // the record number is kept, the last record standing in for it when the list has
-    // become shorter. When the read fails, the records stay as they were.
-    void refresh(const QString& keyField = {});
+    // the fallback decides. When the read fails, the records stay as they were.
+    void refresh(const QString& keyField = {}, Fallback fallback = Fallback::Position);
 
     // Records as the filter lets them through.
     int recordCount() const { return int(visible_.size()); }
@@ -96,7 +104,8 @@ public:
     const std::vector<Column>& columns() const { return columns_; }
     int columnIndex(const QString& name) const;
 
-    void setFilter(const QString& expression);
+    // The expression's :name parameters take their values from params.
+    void setFilter(const QString& expression, const QVariantMap& params = {});
     const QString& filter() const { return filterText_; }
     void setFiltered(bool on);
     bool filtered() const { return filtered_; }

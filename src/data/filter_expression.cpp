@@ -1,13 +1,14 @@
 #include "filter_expression.h"
 
-#include "database_error.h"
+#include "internal_error.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <vector>
 
 namespace {
 
-enum class TokenKind { Name, Number, Text, Operator, Open, Close, End };
+enum class TokenKind { Name, Number, Text, Parameter, Operator, Open, Close, End };
 
 struct Token {
     TokenKind kind;
@@ -25,10 +26,7 @@ QString withoutTrailingBlanks(const QString& s)
 
 QString foldText(const QString& s) { return withoutTrailingBlanks(s).toCaseFolded(); }
 
-[[noreturn]] void syntaxError(const QString& text)
-{
-    throw DatabaseError(QStringLiteral("Ошибка в выражении фильтра: ") + text);
-}
+[[noreturn]] void syntaxError(const QString& text) { throw InternalError(QStringLiteral("Ошибка в выражении фильтра: ") + text); }
 
 std::vector<Token> tokenize(const QString& s)
 {
@@ -59,6 +57,12 @@ std::vector<Token> tokenize(const QString& s)
                 text += s[i++];
             }
             tokens.push_back({TokenKind::Text, text});
+        } else if (c == QLatin1Char(':') && i + 1 < s.size() && s[i + 1].isLetter()) {
+            qsizetype end = i + 2;
+            while (end < s.size() && (s[end].isLetterOrNumber() || s[end] == QLatin1Char('_')))
+                ++end;
+            tokens.push_back({TokenKind::Parameter, s.mid(i + 1, end - i - 1).toLower()});
+            i = end;
         } else if (c.isDigit() || (c == QLatin1Char('-') && i + 1 < s.size() && s[i + 1].isDigit())) {
             qsizetype end = i + 1;
             while (end < s.size() && (s[end].isDigit() || s[end] == QLatin1Char('.')))
@@ -171,7 +175,11 @@ namespace {
 
 class Parser {
 public:
-    Parser(const QString& source) : source_(source), tokens_(tokenize(source)) {}
+    Parser(const QString& source, const QVariantMap& params) : source_(source), tokens_(tokenize(source))
+    {
+        for (auto param = params.cbegin(); param != params.cend(); ++param)
+            params_.insert(param.key().toLower(), param.value());
+    }
 
     std::unique_ptr<FilterExpression::Node> parseAll()
     {
@@ -248,7 +256,7 @@ private:
             node->op = take().text;
         else
             syntaxError(source_);
-        const Token literal = take();
+        const Token literal = valueOf(take());
         if (literal.kind != TokenKind::Text && literal.kind != TokenKind::Number)
             syntaxError(source_);
         node->literal = literal.text;
@@ -258,8 +266,22 @@ private:
         return node;
     }
 
+    // A parameter stands for its value, which is compared as it is, never read as filter text.
+    Token valueOf(const Token& token) const
+    {
+        if (token.kind != TokenKind::Parameter)
+            return token;
+        const auto value = params_.constFind(token.text);
+        if (value == params_.cend())
+            throw InternalError(QStringLiteral("Параметр '%1' не найден").arg(token.text));
+        const bool number
+            = value->typeId() == QMetaType::Int || value->typeId() == QMetaType::LongLong || value->typeId() == QMetaType::Double;
+        return {number ? TokenKind::Number : TokenKind::Text, value->toString()};
+    }
+
     QString source_;
     std::vector<Token> tokens_;
+    QHash<QString, QVariant> params_;
     qsizetype pos_ = 0;
 };
 
@@ -270,11 +292,11 @@ FilterExpression::~FilterExpression() = default;
 FilterExpression::FilterExpression(FilterExpression&&) noexcept = default;
 FilterExpression& FilterExpression::operator=(FilterExpression&&) noexcept = default;
 
-FilterExpression FilterExpression::parse(const QString& text)
+FilterExpression FilterExpression::parse(const QString& text, const QVariantMap& params)
 {
     FilterExpression e;
     if (!text.trimmed().isEmpty())
-        e.root_ = Parser(text).parseAll();
+        e.root_ = Parser(text, params).parseAll();
     return e;
 }
 

@@ -2,21 +2,23 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <functional>
 #include <memory>
 #include <optional>
 
 // A client-side filter over the rows of an open dataset, such as
 //   fio like 'Ив%' and smena = 2 or ok <> 'no'
-// Field names, numbers, quoted texts ('' inside for a quote), = <> != < > <= >=,
-// like with % (any run) and _ (one character), \ escaping either, and, or, not,
-// parentheses. Texts compare without regard to letter case and trailing blanks.
+// Field names, numbers, quoted texts ('' inside for a quote), :name parameters, = <> !=
+// < > <= >=, like with % (any run) and _ (one character), \ escaping either, and, or,
+// not, parentheses. Texts compare without regard to letter case and trailing blanks.
 class FilterExpression {
 public:
     struct Node;
 
-    // Throws DatabaseError on a syntax error.
-    static FilterExpression parse(const QString& text);
+    // A :name in the text stands for the value of params under that name (without regard
+    // to case). Throws InternalError on a syntax error or a parameter without a value.
+    static FilterExpression parse(const QString& text, const QVariantMap& params = {});
 
     FilterExpression();
     ~FilterExpression();

@@ -1,7 +1,7 @@
 #include "locks.h"
 
 #include "connection.h"
-#include "database_error.h"
+#include "internal_error.h"
 
 namespace locks {
 
@@ -10,7 +10,7 @@ namespace {
 void requireTransaction(const Connection& connection)
 {
     if (!connection.transactionOpen())
-        throw DatabaseError(QStringLiteral("Блокировка вне транзакции"));
+        throw InternalError(QStringLiteral("Блокировка вне транзакции"));
 }
 
 void advisory(Connection& connection, const char* function, const QString& name)

@@ -124,21 +124,10 @@ void TForm25::openDate()
 
 void TForm25::DTPcker1Change() { openDate(); }
 
-void TForm25::reread(qint64 keepEntryId)
-{
-    const int remembered = fatigue.recNo();
-    fatigue.close();
-    fatigue.open();
-    if (keepEntryId != 0 && fatigue.locate(QStringLiteral("id"), keepEntryId))
-        return;
-    if (remembered > 0 && !fatigue.isEmpty())
-        fatigue.setRecNo(remembered);
-}
-
 void TForm25::Button5Click()
 {
     if (Form24->showToAdd(DTPcker1->date(), EntryShift))
-        reread();
+        fatigue.refresh();
 }
 
 // An empty list has no entry to change: the editor's save would update nothing.
@@ -146,9 +135,8 @@ void TForm25::Button6Click()
 {
     if (fatigue.isEmpty())
         return;
-    const qint64 entryId = fatigue.fieldByName(QStringLiteral("id")).asLargeInt();
     if (Form24->showToChange(fatigue))
-        reread(entryId);
+        fatigue.refresh(QStringLiteral("id"));
 }
 
 void TForm25::DBGrid1DblClick() { Button6Click(); }
@@ -161,7 +149,7 @@ void TForm25::Button7Click()
         return;
     const bool deleted = household_entries::remove(*DataModule6, fatigue.fieldByName(QStringLiteral("id")).asLargeInt(),
                                                    fatigue.fieldByName(QStringLiteral("xmin")).asString());
-    reread();
+    fatigue.refresh();
     if (!deleted)
         throw StaleRecordError();
 }

@@ -28,10 +28,6 @@ public:
     QPushButton* Button7;  // "Удалить"
     QPushButton* Button8;  // "Выход"
 
-    // Reads the date's entries again; the entry with this id stays current, or else the
-    // entry at the same position.
-    void reread(qint64 keepEntryId = 0);
-
     void FormActivate();
     void DTPcker1Change();
     void Button5Click();

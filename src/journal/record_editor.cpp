@@ -191,7 +191,7 @@ ShownRecord shownRecordOf(const Dataset& journal)
     shown.id = field("id").asLargeInt();
     shown.version = field("xmin").asString();
     shown.workerId = field("w_id").asInteger();
-    shown.itemId = field("i_id").asInteger();
+    shown.itemId = field("i_id").asLargeInt();
     shown.operationId = field("o_id").asInteger();
     shown.worker = field("fio").asString().trimmed();
     shown.operation = operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger());

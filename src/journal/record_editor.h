@@ -60,7 +60,7 @@ public:
 
     // Filled by the pickers and by the change set-up.
     int WorkerId = 0;
-    int ItemId = 0;
+    qint64 ItemId = 0;  // item keys run to 15 digits
     int OperId = 0;
     int ProductKind = 0;
     double Price = 0.0;  // final unit price, written to cena

@@ -16,27 +16,15 @@ const QString kKeyCondition = QStringLiteral(" where w_id=:w_id and smena=:smena
 // The day's column: its number is the date's day, never a typed value.
 QString dayColumn(int day) { return QStringLiteral("d%1").arg(day); }
 
-template <typename Statement>
-void bindKey(Statement& statement, const HoursKey& key)
+QVariantMap keyParams(const HoursKey& key)
 {
-    statement.setParam(QStringLiteral("w_id"), key.workerId);
-    statement.setParam(QStringLiteral("smena"), key.shift);
-    statement.setParam(QStringLiteral("month"), key.month);
-    statement.setParam(QStringLiteral("year"), key.year);
+    return {{QStringLiteral("w_id"), key.workerId},
+            {QStringLiteral("smena"), key.shift},
+            {QStringLiteral("month"), key.month},
+            {QStringLiteral("year"), key.year}};
 }
 
-// The first row's integer `column`, 0 when there is none; `bind` sets the parameters.
-template <typename Bind>
-int readInteger(TDataModule6& module, const QString& sql, const QString& column, const Bind& bind)
-{
-    Dataset& control = module.Control;
-    control.setSql(sql);
-    bind(control);
-    control.open();
-    const int value = control.isEmpty() ? 0 : control.fieldByName(column).asInteger();
-    control.close();
-    return value;
-}
+void bindKey(Command& statement, const HoursKey& key) { statement.setParams(keyParams(key)); }
 
 // Writes the hours (none: the cell is emptied) into the day's cell of the key's row.
 void updateCell(TDataModule6& module, const HoursKey& key, int day, const QVariant& hours)
@@ -54,21 +42,19 @@ HoursKey keyOf(int workerId, int shift, const QDate& date) { return {workerId, s
 
 int DayHours(TDataModule6& module, int workerId, int shift, const QDate& date)
 {
-    return readInteger(module,
-                       QStringLiteral("select sum(time) as tim from accounts_dep.smena where w_id=:w_id and smena=:smena "
-                                      "and data=to_date(:data, 'DD.MM.YYYY') group by w_id, smena, data"),
-                       QStringLiteral("tim"), [&](Dataset& read) {
-                           read.setParam(QStringLiteral("w_id"), workerId);
-                           read.setParam(QStringLiteral("smena"), shift);
-                           read.setParam(QStringLiteral("data"), sql_text::dateText(date));
-                       });
+    return module
+        .scalar(QStringLiteral("select sum(time) as tim from accounts_dep.smena where w_id=:w_id and smena=:smena "
+                               "and data=to_date(:data, 'DD.MM.YYYY') group by w_id, smena, data"),
+                {{QStringLiteral("w_id"), workerId},
+                 {QStringLiteral("smena"), shift},
+                 {QStringLiteral("data"), sql_text::dateText(date)}})
+        .toInt();
 }
 
 bool HoursRowExists(TDataModule6& module, const HoursKey& key)
 {
-    return readInteger(module, QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + kKeyCondition,
-                       QStringLiteral("cnt"), [&](Dataset& read) { bindKey(read, key); })
-        != 0;
+    return module.CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + kKeyCondition,
+                            keyParams(key));
 }
 
 namespace {

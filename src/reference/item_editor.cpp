@@ -3,13 +3,10 @@
 #include "data_module.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
-#include "sql_text.h"
 
 #include <QLineEdit>
 
 TForm7* Form7 = nullptr;
-
-using sql_text::quoted;
 
 namespace {
 
@@ -47,10 +44,9 @@ void TForm7::openClassifier()
 // Brands are unique whatever their letter case; an item being changed may keep its own.
 bool TForm7::duplicate(const QString& brand) const
 {
-    QString query = QStringLiteral("select count(*) as cnt from accounts_dep.izdel where upper(marka)=") + quoted(brand.toUpper());
-    if (!adding())
-        query += QStringLiteral("and id<>") + QString::number(DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
-    return DataModule6->CheckDuplicate(query, QStringLiteral("Такая марка изделия уже заведена!"));
+    const qint64 own = adding() ? 0 : DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt();
+    return DataModule6->CheckDuplicateName(QStringLiteral("accounts_dep.izdel"), QStringLiteral("marka"), brand, own,
+                                           QStringLiteral("Такая марка изделия уже заведена!"));
 }
 
 // The mass is the checked value, with a full stop whatever the database's decimal
@@ -83,7 +79,7 @@ void TForm7::Button1Click()
         return;
     prepareStatement(DataModule6->SQL_exec, brand, mass);
     DataModule6->SQL_exec.execute();
-    DataModule6->Izdel.close();
-    DataModule6->Izdel.open();
+    // The list stays on the row it stood on.
+    DataModule6->Izdel.refresh({}, Dataset::Fallback::PositionOrFirst);
     accept();
 }

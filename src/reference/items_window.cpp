@@ -25,7 +25,7 @@ SearchListWindow::Setup itemsSetup()
          {QStringLiteral("nom"), QStringLiteral("Номенклатурная группа"), 162},
          {QStringLiteral("massa"), QStringLiteral("Коробки"), 67}},
         [](const QString& typed) {
-            return typed.isEmpty() ? QString()
+            return typed.isEmpty() ? SearchListWindow::Filter()
                                    : SearchListWindow::likeSearch("marka", typed);
         }};
     setup.searchTakesOnlyCharacters = false;
@@ -63,15 +63,8 @@ void TForm3::showAsPicker()
     dataset().close();
 }
 
-void TForm3::restorePosition(int position)
-{
-    if (position > 0 && dataset().recordCount() >= position)
-        dataset().setRecNo(position);
-}
-
 void TForm3::addRow()
 {
-    const int position = dataset().recNo();
     Form7->Edit1->clear();
     Form7->Edit2->clear();
     Form7->setWindowTitle(QStringLiteral("Заведение нового изделия"));
@@ -79,12 +72,10 @@ void TForm3::addRow()
     Form7->openClassifier();
     seams::showModal(*Form7);
     Form7->item.close();
-    restorePosition(position);
 }
 
 void TForm3::changeRow()
 {
-    const int position = dataset().recNo();
     Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
     Form7->Tag = 2;
     Form7->Edit1->setText(dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
@@ -95,7 +86,6 @@ void TForm3::changeRow()
     Form7->cb_item->setKeyValue(dataset().fieldByName(QStringLiteral("id_class_item")).asLargeInt());
     seams::showModal(*Form7);
     Form7->item.close();
-    restorePosition(position);
 }
 
 // The item goes with its operations and its journal records, after the questions, all
@@ -118,7 +108,7 @@ void TForm3::deleteRow()
         if (!refusal.isEmpty())
             showError(this, refusal);
     }
-    reread();
+    dataset().refresh({}, Dataset::Fallback::First);
 }
 
 // What the user agreed to delete; nothing when the answer was No.

@@ -26,7 +26,6 @@ protected:
     void handBack() override;
 
 private:
-    void restorePosition(int position);
     std::optional<deletions::ItemDeletion> askItemDeletion(qint64 itemId, int operations, int records);
 };
 

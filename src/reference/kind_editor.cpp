@@ -2,7 +2,6 @@
 
 #include "data_module.h"
 #include "input_rules.h"
-#include "sql_text.h"
 
 #include <QLineEdit>
 
@@ -27,12 +26,9 @@ TForm9::TForm9(QWidget* parent) : EditorDialog("Form9", QStringLiteral("Вид �
 // Names are unique whatever their letter case; a kind being changed may keep its own.
 bool TForm9::duplicate(const QString& name) const
 {
-    QString query = QStringLiteral("select count(*) as cnt from accounts_dep.vid_oper where upper(vid)=")
-        + sql_text::quoted(name.toUpper());
-    if (!adding())
-        query += QStringLiteral(" and id<>")
-            + QString::number(DataModule6->Vid_oper.fieldByName(QStringLiteral("id")).asInteger());
-    return DataModule6->CheckDuplicate(query, QStringLiteral("Такая операция уже заведена!"));
+    const qint64 own = adding() ? 0 : DataModule6->Vid_oper.fieldByName(QStringLiteral("id")).asLargeInt();
+    return DataModule6->CheckDuplicateName(QStringLiteral("accounts_dep.vid_oper"), QStringLiteral("vid"), name, own,
+                                           QStringLiteral("Такая операция уже заведена!"));
 }
 
 void TForm9::Button1Click()

@@ -19,7 +19,7 @@ SearchListWindow::Setup kindsSetup()
             &DataModule6->Vid_oper,
             {{QStringLiteral("vid"), QStringLiteral("Операции"), 309}},
             [](const QString& typed) {
-                return typed.isEmpty() ? QString()
+                return typed.isEmpty() ? SearchListWindow::Filter()
                                        : SearchListWindow::likeSearch("vid", typed);
             }};
 }
@@ -62,7 +62,7 @@ void TForm8::deleteRow()
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить вид операции?"), QStringLiteral("Удаление")))
         return;
     dataset().deleteRecord();
-    reread();
+    dataset().refresh({}, Dataset::Fallback::First);
 }
 
 void TForm8::handBack()

@@ -19,7 +19,7 @@ SearchListWindow::Setup nomenclatureSetup()
             {{QStringLiteral("s_caption"), QStringLiteral("Наименование"), 365}},
             [](const QString& typed) {
                 return typed.isEmpty()
-                    ? QString()
+                    ? SearchListWindow::Filter()
                     : SearchListWindow::likeSearch("s_caption", typed);
             }};
 }

@@ -180,7 +180,7 @@ void TForm22::writePendingRow()
     if (norm.state() == Dataset::State::Insert)
         norm.fieldByName(QStringLiteral("o_id")).setValue(OperationId);
     rereadWhenStale([this] { norm.post(); });
-    reread(norm.fieldByName(QStringLiteral("id")).asInteger());
+    norm.refresh(QStringLiteral("id"), Dataset::Fallback::First);
 }
 
 // What the user typed over another workstation's change is dropped and the rows are
@@ -192,20 +192,12 @@ void TForm22::rereadWhenStale(const std::function<void()>& write)
         write();
     } catch (const StaleRecordError&) {
         norm.cancel();
-        reread(0);
+        norm.refresh({}, Dataset::Fallback::First);
         throw;
     } catch (const DatabaseError&) {
         norm.cancel();
         throw;
     }
-}
-
-void TForm22::reread(int keepId)
-{
-    norm.close();
-    norm.open();
-    if (keepId != 0)
-        norm.locate(QStringLiteral("id"), keepId);
 }
 
 // Leaving a column writes what was typed into the row; the grid then stays on that row,
@@ -235,12 +227,7 @@ void TForm22::followCurrentCell(const QModelIndex& current, const QModelIndex& p
 void TForm22::Button1Click()
 {
     writePendingRow();
-    Dataset& operations = DataModule6->Oper;
-    const int position = operations.recNo();
-    operations.close();
-    operations.open();
-    if (position > 0 && operations.recordCount() >= position)
-        operations.setRecNo(position);
+    DataModule6->Oper.refresh({}, Dataset::Fallback::PositionOrFirst);
     accept();
 }
 
@@ -255,7 +242,7 @@ void TForm22::Button2Click()
         norm.setRecNo(row + 1);
         rereadWhenStale([this] { norm.deleteRecord(); });
     }
-    reread(0);
+    norm.refresh({}, Dataset::Fallback::First);
 }
 
 void TForm22::keyPressEvent(QKeyEvent* event)

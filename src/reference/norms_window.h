@@ -42,7 +42,6 @@ protected:
 
 private:
     QString missingInNewRow() const;
-    void reread(int keepId);
     void rereadWhenStale(const std::function<void()>& write);
     void followCurrentCell(const QModelIndex& current, const QModelIndex& previous);
 

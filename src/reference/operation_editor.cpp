@@ -36,30 +36,28 @@ void TForm10::Button3Click() { Form3->showAsPicker(); }
 
 void TForm10::Button4Click() { Form8->showAsPicker(); }
 
-QString TForm10::sameParameters() const
-{
-    return QStringLiteral("vid=") + QString::number(KindId) + QStringLiteral(" and naimen=")
-        + QString::number(ComboBox1->currentIndex()) + QStringLiteral(" and i_id=") + QString::number(ItemId);
-}
+namespace {
 
-void TForm10::bindParameters(Command& statement) const
+const QString kSameParameters = QStringLiteral("vid=:vid and naimen=:naimen and i_id=:i_id");
+
+}  // namespace
+
+QVariantMap TForm10::sameParameters() const
 {
-    statement.setParam(QStringLiteral("vid"), KindId);
-    statement.setParam(QStringLiteral("naimen"), ComboBox1->currentIndex());
-    statement.setParam(QStringLiteral("i_id"), ItemId);
+    return {{QStringLiteral("vid"), KindId},
+            {QStringLiteral("naimen"), ComboBox1->currentIndex()},
+            {QStringLiteral("i_id"), ItemId}};
 }
 
 // An operation added earlier whose norms window was left without a norm is still not
 // listed; adding it again leads to its norms instead of a refusal.
 int TForm10::operationWithoutNorms() const
 {
-    Dataset& control = DataModule6->Control;
-    control.setSql(QStringLiteral("select coalesce(min(id), 0) as id from accounts_dep.oper o where ") + sameParameters()
-                   + QStringLiteral(" and not exists (select 1 from accounts_dep.norm n where n.o_id = o.id)"));
-    control.open();
-    const int id = control.fieldByName(QStringLiteral("id")).asInteger();
-    control.close();
-    return id;
+    return DataModule6
+        ->scalar(QStringLiteral("select coalesce(min(id), 0) as id from accounts_dep.oper o where ") + kSameParameters
+                     + QStringLiteral(" and not exists (select 1 from accounts_dep.norm n where n.o_id = o.id)"),
+                 sameParameters())
+        .toInt();
 }
 
 void TForm10::add()
@@ -67,27 +65,27 @@ void TForm10::add()
     AddedOperationId = operationWithoutNorms();
     if (AddedOperationId != 0)
         return;
-    if (DataModule6->CheckDuplicate(QStringLiteral("select count(ID) as cnt from accounts_dep.OPER where ") + sameParameters(),
-                                    QStringLiteral("Операция с такими параметрами уже заведена!")))
+    if (DataModule6->CheckDuplicate(QStringLiteral("select count(ID) as cnt from accounts_dep.OPER where ") + kSameParameters,
+                                    sameParameters(), QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
     Command& insert = DataModule6->Oper_ins;
     insert.setSql(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (:vid, :naimen, :i_id, 0)"));
-    bindParameters(insert);
+    insert.setParams(sameParameters());
     insert.execute();
     AddedOperationId = operationWithoutNorms();
 }
 
 void TForm10::change()
 {
-    const QString id = QString::number(DataModule6->Oper.fieldByName(QStringLiteral("id")).asInteger());
-    if (DataModule6->CheckDuplicate(QStringLiteral("select count(*) as cnt from accounts_dep.OPER where ") + sameParameters()
-                                        + QStringLiteral(" and id<>") + id,
-                                    QStringLiteral("Операция с такими параметрами уже заведена!")))
+    QVariantMap params = sameParameters();
+    params.insert(QStringLiteral("id"), DataModule6->Oper.fieldByName(QStringLiteral("id")).asInteger());
+    if (DataModule6->CheckDuplicate(QStringLiteral("select count(*) as cnt from accounts_dep.OPER where ") + kSameParameters
+                                        + QStringLiteral(" and id<>:id"),
+                                    params, QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
     Command& update = DataModule6->Oper_ed;
     update.setSql(QStringLiteral("update accounts_dep.oper set vid=:vid, naimen=:naimen,  i_id=:i_id where id=:id"));
-    bindParameters(update);
-    update.setParam(QStringLiteral("id"), id);
+    update.setParams(params);
     update.execute();
     DataModule6->Oper.close();
     DataModule6->Oper.open();

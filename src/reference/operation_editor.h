@@ -2,7 +2,7 @@
 
 #include "editor_dialog.h"
 
-class Command;
+#include <QVariantMap>
 
 class QComboBox;
 class QLineEdit;
@@ -30,9 +30,8 @@ public:
     void Button4Click();
 
 private:
-    QString sameParameters() const;
     // The kind, product kind and item of the operation as the dialog shows them.
-    void bindParameters(Command& statement) const;
+    QVariantMap sameParameters() const;
     int operationWithoutNorms() const;
     void add();
     void change();

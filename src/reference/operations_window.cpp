@@ -37,7 +37,7 @@ SearchListWindow::Setup operationsSetup()
              {QStringLiteral("oper_vid"), QStringLiteral("oper_vid"), 0, left, false}},
             [](const QString& typed) {
                 return typed.trimmed().isEmpty()
-                    ? QString()
+                    ? SearchListWindow::Filter()
                     : SearchListWindow::likeSearch("marka", typed, true);
             }};
 }
@@ -108,7 +108,7 @@ void TForm4::changeRow()
     Form10->Edit1->setText(dataset().fieldByName(QStringLiteral("marka")).asString().trimmed());
     Form10->Edit2->setText(dataset().fieldByName(QStringLiteral("vid")).asString().trimmed());
     Form10->ComboBox1->setCurrentIndex(dataset().fieldByName(QStringLiteral("naimen")).asInteger());
-    Form10->ItemId = dataset().fieldByName(QStringLiteral("i_id")).asInteger();
+    Form10->ItemId = dataset().fieldByName(QStringLiteral("i_id")).asLargeInt();
     Form10->KindId = dataset().fieldByName(QStringLiteral("oper_vid")).asInteger();
     seams::showModal(*Form10);
 }
@@ -124,17 +124,16 @@ void TForm4::deleteRow()
         showError(this, deletions::refusalMessage(outcome));
         return;
     }
-    reread();
+    dataset().refresh({}, Dataset::Fallback::First);
 }
 
 QString TForm4::pickedText() const
 {
-    Dataset& control = DataModule6->Control;
-    control.setSql(QStringLiteral("select marka from accounts_dep.izdel where id=")
-                   + QString::number(dataset().fieldByName(QStringLiteral("i_id")).asInteger()));
-    control.open();
-    const QString brand = control.fieldByName(QStringLiteral("marka")).asString().trimmed();
-    control.close();
+    const QString brand = DataModule6
+                              ->scalar(QStringLiteral("select marka from accounts_dep.izdel where id=:id"),
+                                       {{QStringLiteral("id"), dataset().fieldByName(QStringLiteral("i_id")).asLargeInt()}})
+                              .toString()
+                              .trimmed();
     return operationDescription(brand, dataset().fieldByName(QStringLiteral("vid")).asString(),
                                 dataset().fieldByName(QStringLiteral("naimen")).asInteger());
 }
@@ -142,7 +141,7 @@ QString TForm4::pickedText() const
 void TForm4::handBack()
 {
     PickedOperation picked;
-    picked.itemId = dataset().fieldByName(QStringLiteral("i_id")).asInteger();
+    picked.itemId = dataset().fieldByName(QStringLiteral("i_id")).asLargeInt();
     picked.operationId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     picked.productKind = dataset().fieldByName(QStringLiteral("naimen")).asInteger();
     picked.basePrice = dataset().fieldByName(QStringLiteral("cena")).asFloat();

@@ -8,7 +8,7 @@ class QCheckBox;
 
 // An operation as the operations picker hands it to the shift record editor.
 struct PickedOperation {
-    int itemId = 0;
+    qint64 itemId = 0;  // item keys run to 15 digits
     int operationId = 0;
     int productKind = 0;
     double basePrice = 0;  // the lowest norm price

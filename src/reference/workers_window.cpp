@@ -19,7 +19,7 @@ SearchListWindow::Setup workersSetup()
             {{QStringLiteral("fio"), QStringLiteral("ФИО"), 300},
              {QStringLiteral("s_staffpos_hl"), QStringLiteral("Должность"), 300}},
             [](const QString& typed) {
-                return typed.isEmpty() ? QString()
+                return typed.isEmpty() ? SearchListWindow::Filter()
                                        : SearchListWindow::likeSearch("fio", typed);
             }};
 }
@@ -43,12 +43,11 @@ void TForm5::addRow()
     Form2->Tag = 1;
     Form2->rereadLookups();
     seams::showModal(*Form2);
-    reread();
+    dataset().refresh({}, Dataset::Fallback::First);
 }
 
 void TForm5::changeRow()
 {
-    const int position = dataset().recNo();
     Form2->setWindowTitle(QStringLiteral("Изменение данных работника"));
     Form2->Tag = 2;
     Form2->rereadLookups();
@@ -56,18 +55,17 @@ void TForm5::changeRow()
     Form2->PersonId = dataset().fieldByName(QStringLiteral("id")).asInteger();
     Form2->showStoredPosition(dataset().fieldByName(QStringLiteral("s_staffpos_hl")).asString());
     seams::showModal(*Form2);
-    reread(position);
+    dataset().refresh({}, Dataset::Fallback::PositionOrFirst);
 }
 
 void TForm5::deleteRow()
 {
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить работника?"), QStringLiteral("Удаление")))
         return;
-    const int position = dataset().recNo();
     Form2->cmd_person.setSql(QStringLiteral("delete from accounts_dep.person where id =:id"));
     Form2->cmd_person.setParam(QStringLiteral("id"), dataset().fieldByName(QStringLiteral("id")).asInteger());
     Form2->cmd_person.execute();
-    reread(position);
+    dataset().refresh({}, Dataset::Fallback::PositionOrFirst);
 }
 
 void TForm5::handBack()

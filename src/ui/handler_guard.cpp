@@ -3,6 +3,7 @@
 #include "database_error.h"
 #include "error_box.h"
 #include "input_rules.h"
+#include "internal_error.h"
 
 void showDatabaseError(const DatabaseError& error, QWidget* parent)
 {
@@ -13,12 +14,19 @@ void showDatabaseError(const DatabaseError& error, QWidget* parent)
     showError(parent, text);
 }
 
+void showInternalError(const InternalError& error, QWidget* parent)
+{
+    showError(parent, QStringLiteral("Внутренняя ошибка программы: ") + error.text());
+}
+
 void runHandler(const std::function<void()>& handler, QWidget* parent)
 {
     try {
         handler();
     } catch (const DatabaseError& error) {
         showDatabaseError(error, parent);
+    } catch (const InternalError& error) {
+        showInternalError(error, parent);
     } catch (const InputRefused& refused) {
         showError(parent, refused.message());
     }

@@ -5,14 +5,17 @@
 #include <functional>
 
 class DatabaseError;
+class InternalError;
 class QWidget;
 
 // The general error display: a Russian first line, the server's text below it, in an error box.
 void showDatabaseError(const DatabaseError& error, QWidget* parent = nullptr);
+// A slip of the program told as one, so that nobody looks for it in the database.
+void showInternalError(const InternalError& error, QWidget* parent = nullptr);
 
 // Runs an event handler; a database error it raises ends the handler and is shown by the
-// general error display, a typed value refused (InputRefused) in the error box with its
-// message. Qt lets no exception travel through its event loop, so every handler the
+// general error display, a slip of the program as an internal error, a typed value refused
+// (InputRefused) in the error box with its message. Qt lets no exception travel through its event loop, so every handler the
 // toolkit calls runs through here.
 void runHandler(const std::function<void()>& handler, QWidget* parent = nullptr);
 

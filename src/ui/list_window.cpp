@@ -4,7 +4,6 @@
 #include "filter_expression.h"
 #include "handler_guard.h"
 #include "seams.h"
-#include "sql_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,11 +48,11 @@ SearchListWindow::SearchListWindow(Setup setup, QWidget* parent) : QDialog(paren
             [this] { runHandler([this] { DBGrid1DblClick(); }, this); });
 }
 
-QString SearchListWindow::likeSearch(const char* field, const QString& typed, bool anywhere)
+SearchListWindow::Filter SearchListWindow::likeSearch(const char* field, const QString& typed, bool anywhere)
 {
     const QString pattern = FilterExpression::prefixPattern(typed);
-    return QLatin1String(field) + QStringLiteral(" like ")
-        + sql_text::quoted(anywhere ? QLatin1Char('%') + pattern : pattern);
+    return {QLatin1String(field) + QStringLiteral(" like :typed"),
+            {{QStringLiteral("typed"), anywhere ? QLatin1Char('%') + pattern : pattern}}};
 }
 
 void SearchListWindow::addToBottomRow(QWidget* control)
@@ -77,11 +76,11 @@ void SearchListWindow::orderTabsAsOnScreen()
 
 void SearchListWindow::Edit1Change()
 {
-    const QString expression = setup_.searchFilter(Edit1->text());
-    if (expression.isEmpty()) {
+    const Filter search = setup_.searchFilter(Edit1->text());
+    if (search.expression.isEmpty()) {
         dataset().setFiltered(false);
     } else {
-        dataset().setFilter(expression);
+        dataset().setFilter(search.expression, search.params);
         dataset().setFiltered(true);
     }
     if (dataset().isOpen())
@@ -91,14 +90,6 @@ void SearchListWindow::Edit1Change()
 void SearchListWindow::Button4Click() { QDialog::reject(); }
 
 void SearchListWindow::reject() { Button4->click(); }
-
-void SearchListWindow::reread(int keepPosition)
-{
-    dataset().close();
-    dataset().open();
-    if (keepPosition > 0 && dataset().recordCount() >= keepPosition)
-        dataset().setRecNo(keepPosition);
-}
 
 void SearchListWindow::showEvent(QShowEvent* event)
 {

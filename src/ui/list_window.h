@@ -3,6 +3,7 @@
 #include "data_grid.h"
 
 #include <QDialog>
+#include <QVariantMap>
 #include <functional>
 
 class QHBoxLayout;
@@ -15,13 +16,19 @@ class QPushButton;
 class SearchListWindow : public QDialog {
     Q_OBJECT
 public:
+    // A filter expression with the values of its :name parameters.
+    struct Filter {
+        QString expression;
+        QVariantMap params;
+    };
+
     struct Setup {
         const char* objectName;
         QString caption;
         Dataset* dataset;
         std::vector<GridColumn> columns;
         // The filter for a typed search; an empty expression switches the filter off.
-        std::function<QString(const QString& typed)> searchFilter;
+        std::function<Filter(const QString& typed)> searchFilter;
         // Whether every other key-down in the search box is consumed as well, so that only
         // typed characters and Backspace edit the text.
         bool searchTakesOnlyCharacters = true;
@@ -29,8 +36,9 @@ public:
 
     SearchListWindow(Setup setup, QWidget* parent = nullptr);
 
-    // "field like 'typed%'" ('%typed%' anywhere), what was typed matching literally.
-    static QString likeSearch(const char* field, const QString& typed, bool anywhere = false);
+    // "field like 'typed%'" ('%typed%' anywhere), what was typed bound as the pattern's
+    // value and matching literally.
+    static Filter likeSearch(const char* field, const QString& typed, bool anywhere = false);
 
     int Tag = 0;
     DataGrid* DBGrid1;
@@ -42,10 +50,6 @@ public:
     void Edit1Change();
     void Button4Click();
     virtual void DBGrid1DblClick() = 0;
-
-    // Closes and opens the dataset again, then makes the row at this position current
-    // when the list still has that many rows.
-    void reread(int keepPosition = 0);
 
 protected:
     // Puts a control into the bottom row, before the search box.

@@ -18,18 +18,34 @@ protected:
 TEST_F(DataModuleTest, CheckDuplicateShowsTheMessageOnceOnlyWhenTheCountIsAboveZero)
 {
     db.exec("insert into accounts_dep.vid_oper (vid) values ('Сборка'), ('Сборка')");
-    EXPECT_FALSE(module.CheckDuplicate("select count(*) as cnt from accounts_dep.vid_oper where vid = 'Покраска'",
-                                       "Такая операция уже есть"));
+    const QString count = "select count(*) as cnt from accounts_dep.vid_oper where vid = :vid";
+    EXPECT_FALSE(module.CheckDuplicate(count, {{"vid", "Покраска"}}, "Такая операция уже есть"));
     EXPECT_TRUE(reported.isEmpty());
     EXPECT_FALSE(module.Control.isOpen());
 
-    EXPECT_TRUE(module.CheckDuplicate("select count(*) as cnt from accounts_dep.vid_oper where vid = 'Сборка'",
-                                      "Такая операция уже есть"));
+    EXPECT_TRUE(module.CheckDuplicate(count, {{"vid", "Сборка"}}, "Такая операция уже есть"));
     EXPECT_EQ(reported, QStringList({"Такая операция уже есть"}));
     EXPECT_FALSE(module.Control.isOpen());
 
-    EXPECT_TRUE(module.CheckDuplicate("select 1 as cnt", QString()));
+    EXPECT_TRUE(module.CheckDuplicate("select 1 as cnt", {}, QString()));
     EXPECT_EQ(reported.last(), QString());
+}
+
+// One value of the first row, whatever its column is called; a value typed with a quote
+// is bound, not pasted; no row and a null both read as no value; the module's Control
+// is closed afterwards, a failed read included.
+TEST_F(DataModuleTest, ScalarReadsOneBoundValue)
+{
+    db.exec("insert into accounts_dep.vid_oper (vid) values ('Д''Артаньян'), ('Сборка')");
+    EXPECT_EQ(module.scalar("select id from accounts_dep.vid_oper where vid = :vid", {{"vid", "Д'Артаньян"}}).toInt(), 1);
+    EXPECT_EQ(module.scalar("select vid from accounts_dep.vid_oper where id = :id", {{"id", 2}}).toString().trimmed(),
+              "Сборка");
+    EXPECT_EQ(module.scalar("select count(*) from accounts_dep.vid_oper").toLongLong(), 2);
+    EXPECT_FALSE(module.scalar("select id from accounts_dep.vid_oper where id = :id", {{"id", 99}}).isValid());
+    EXPECT_FALSE(module.scalar("select null::integer as n").isValid());
+    EXPECT_FALSE(module.Control.isOpen());
+    EXPECT_THROW(module.scalar("select no_such_column from accounts_dep.vid_oper"), DatabaseError);
+    EXPECT_FALSE(module.Control.isOpen());
 }
 
 TEST_F(DataModuleTest, EveryQueryOfTheModuleRunsOnTheSchema)

@@ -1,4 +1,5 @@
 #include "database_error.h"
+#include "internal_error.h"
 #include "dataset.h"
 #include "dataset_model.h"
 #include "test_database.h"
@@ -45,7 +46,7 @@ TEST_F(DatasetTest, ReadsEveryRowAndWalksThem)
     EXPECT_TRUE(d.fieldByName("price").isNull());
     EXPECT_EQ(d.fieldByName("price").asFloat(), 0.0);
     EXPECT_EQ(d.fieldByName("day").asString(), QString());
-    EXPECT_THROW(d.fieldByName("missing"), DatabaseError);
+    EXPECT_THROW(d.fieldByName("missing"), InternalError);
 
     d.close();
     EXPECT_EQ(d.recordCount(), 0);
@@ -125,6 +126,33 @@ TEST_F(DatasetTest, RefreshKeepsTheRecordByItsKeyOrElseItsPosition)
     EXPECT_EQ(d.fieldByName("name").asString(), "Сидоров");
 }
 
+// Without a key the fallback places the cursor once the last of four records is gone:
+// the position is kept, handed to the last record or given up for the first.
+TEST_F(DatasetTest, RefreshFallsBackAsAsked)
+{
+    struct Case {
+        Dataset::Fallback fallback;
+        int standingOn;
+        int expected;
+    };
+    const Case cases[] = {
+        {Dataset::Fallback::Position, 4, 3},
+        {Dataset::Fallback::Position, 2, 2},
+        {Dataset::Fallback::PositionOrFirst, 4, 1},
+        {Dataset::Fallback::PositionOrFirst, 2, 2},
+        {Dataset::Fallback::First, 2, 1},
+    };
+    for (const Case& c : cases) {
+        db.exec("delete from accounts_dep.t");
+        db.exec("insert into accounts_dep.t (name, n) values ('А', 1), ('Б', 2), ('В', 3), ('Г', 4)");
+        Dataset d(connection, "select * from accounts_dep.t order by n");
+        d.open();
+        d.setRecNo(c.standingOn);
+        db.exec("delete from accounts_dep.t where n = 4");
+        d.refresh({}, c.fallback);
+        EXPECT_EQ(d.recNo(), c.expected) << int(c.fallback) << " from " << c.standingOn;
+    }
+}
 TEST_F(DatasetTest, EditsBecomeStatementsByKey)
 {
     Dataset d(connection, "select * from accounts_dep.t order by n");

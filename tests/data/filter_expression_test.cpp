@@ -1,4 +1,4 @@
-#include "database_error.h"
+#include "internal_error.h"
 #include "filter_expression.h"
 
 #include <QHash>
@@ -68,10 +68,27 @@ TEST(FilterExpression, PrefixPatternMatchesTypedWildcardsAndQuotesLiterally)
     EXPECT_FALSE(matches(QStringLiteral("fio like '%1'").arg(under), letter));
 }
 
+// A parameter's value is compared as it is: a quote or an "or" in a typed text is part
+// of the text, never more of the expression; a number stays a number.
+TEST(FilterExpression, ParametersStandForTheirValues)
+{
+    const Row row{{{"fio", QStringLiteral("O'Brien or x")}, {"smena", QStringLiteral("2")}}, {{"smena", true}}};
+    const auto bound = [&](const char* expression, const QVariantMap& params) {
+        return FilterExpression::parse(QString::fromUtf8(expression), params).matches([&](const QString& field) {
+            return FilterExpression::FieldValue{row.text.value(field), row.numeric.value(field)};
+        });
+    };
+    EXPECT_TRUE(bound("fio like :typed", {{"typed", FilterExpression::prefixPattern("O'Brien or")}}));
+    EXPECT_FALSE(bound("fio like :typed", {{"typed", "x' or fio like '%"}}));
+    EXPECT_TRUE(bound("smena = :Shift and fio = :fio", {{"shift", 2}, {"FIO", "o'brien OR X"}}));
+    EXPECT_FALSE(bound("smena > :shift", {{"shift", 10}}));
+    EXPECT_THROW(bound("fio = :missing", {}), InternalError);
+}
+
 TEST(FilterExpression, RefusesBrokenExpressions)
 {
     for (const char* broken : {"fio like", "fio = 'open", "(smena = 1", "= 2", "smena ~ 2"})
-        EXPECT_THROW(FilterExpression::parse(QString::fromUtf8(broken)), DatabaseError) << broken;
+        EXPECT_THROW(FilterExpression::parse(QString::fromUtf8(broken)), InternalError) << broken;
 }
 
 }  // namespace

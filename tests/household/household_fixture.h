@@ -95,13 +95,7 @@ protected:
     }
 
     // A user's double click on a row of the household journal: the first click selects it.
-    void doubleClickRow(int row)
-    {
-        QWidget* viewport = Form25->DBGrid1->viewport();
-        const QPoint at = Form25->DBGrid1->visualRect(Form25->DBGrid1->model()->index(row, 0)).center();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    }
+    void doubleClickRow(int row) { list_test::doubleClickRow(*Form25->DBGrid1, row); }
 
     QStringList listed(int column = 0) { return columnTexts(*Form25->DBGrid1->model(), column); }
     QStringList listedRow(int row)

@@ -1,6 +1,7 @@
 #include "acceptance.h"
 #include "journal_fixture.h"
 #include "journal/record_editor.h"
+#include "list_test_support.h"
 
 #include <QAbstractItemModelTester>
 #include <QDateEdit>
@@ -141,13 +142,7 @@ TEST_F(DeletionTest, FailingUpkeepKeepsTheRecord)
 
 class AcceptanceTest : public JournalFixture {
 protected:
-    void doubleClickRow(int row)
-    {
-        QWidget* viewport = Form1->DBGrid2->viewport();
-        const QPoint at = Form1->DBGrid2->visualRect(Form1->DBGrid2->model()->index(row, 0)).center();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    }
+    void doubleClickRow(int row) { list_test::doubleClickRow(*Form1->DBGrid2, row); }
     QString mark(int id)
     {
         return db->scalar(QStringLiteral("select ok from accounts_dep.smena where id=%1").arg(id));

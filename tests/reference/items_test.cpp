@@ -393,6 +393,25 @@ TEST_F(ItemsTest, KeysBeyondThirtyTwoBitsDeleteTheirOwnItemAndHandThemselvesBack
     }
 }
 
+// In maintenance a double click on a row opens the editor on that item; the list stays on
+// the row's position after the save.
+TEST_F(ItemsTest, ADoubleClickOnARowChangesThatItem)
+{
+    throughMenu(*fakes, Form1->N4, [&] {
+        fakes->modalActions.push_back(whileShown([&](QDialog&) {
+            EXPECT_EQ(Form7->windowTitle(), "Изменение данных изделия");
+            EXPECT_EQ(Form7->Edit1->text(), "Стул С-2");
+            Form7->Edit1->setText("Стул С-3");
+            Form7->Button1->click();
+        }));
+        doubleClickRow(*Form3->DBGrid1, 1);
+        EXPECT_EQ(fakes->modalShown.back(), "Form7");
+        EXPECT_EQ(DataModule6->Izdel.recNo(), 2);
+        EXPECT_EQ(current(*Form3), "Стул С-3");
+    });
+    EXPECT_EQ(brands(), QStringList({"Стол СТ-1", "Стул С-3"}));
+}
+
 TEST_F(ItemsTest, PickerHandsBackToTheOperationEditorAndMaintenanceCanEmptyItsSearch)
 {
     seed->item("Стол 100%");

@@ -67,6 +67,22 @@ TEST_F(KindsTest, DuplicateNamesAreRefusedWhateverTheirCaseButAKindKeepsItsOwn)
     EXPECT_EQ(messageTexts(), QStringList({"Ошибка: Все поля должны быть заполнены!"}));
 }
 
+// In maintenance a double click on a row opens the editor on that kind.
+TEST_F(KindsTest, ADoubleClickOnARowChangesThatKind)
+{
+    throughMenu(*fakes, Form1->N6, [&] {
+        fakes->modalActions.push_back(whileShown([&](QDialog&) {
+            EXPECT_EQ(Form9->windowTitle(), "Изменение данных вида операции");
+            EXPECT_EQ(Form9->Edit1->text(), "Сборка");
+            Form9->Edit1->setText("Сборка узлов");
+            Form9->Button1->click();
+        }));
+        doubleClickRow(*Form8->DBGrid1, 1);
+        EXPECT_EQ(fakes->modalShown.back(), "Form9");
+    });
+    EXPECT_EQ(stored(), QStringList({"Покраска", "Сборка узлов", "Сварка"}));
+}
+
 TEST_F(KindsTest, PickerNarrowsChoosesWithEnterAndLeavesMaintenanceWithEveryKind)
 {
     throughMenu(*fakes, Form1->N6, [&] { EXPECT_FALSE(Form8->Edit1->isVisibleTo(Form8)); });

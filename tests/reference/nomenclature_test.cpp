@@ -44,7 +44,7 @@ TEST_F(NomenclatureTest, SearchKeepsItsTextBetweenShowingsAndEnterChoosesNothing
         EXPECT_EQ(column(*Form26), QStringList({"Кран шаровой"}));
         Form26->Edit1->clear();
         type(*Form26, "  К");
-        Form26->DBGrid1DblClick();
+        doubleClickRow(*Form26->DBGrid1, 0);
     }));
     Form26->showAsPicker();
     EXPECT_EQ(chosenCaption, "  Краска МА-15 ");  // as stored

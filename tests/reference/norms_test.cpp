@@ -42,7 +42,7 @@ protected:
                 QAbstractItemModelTester tester(Form22->DBGrid1->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
                 act(*Form22->DBGrid1->model());
             }));
-            Form4->DBGrid1DblClick();
+            doubleClickCurrentRow(*Form4);
             Form4->CheckBox1->setChecked(false);
             if (afterwards)
                 afterwards();

@@ -217,10 +217,10 @@ TEST_F(OperationsTest, EditorHasItsItemButtonFocusedAgainAfterAPicker)
 TEST_F(OperationsTest, DoubleClickOpensNormsOnlyWithPricesTickedInMaintenance)
 {
     throughMenu(*fakes, Form1->N5, [&] {
-        Form4->DBGrid1DblClick();
+        doubleClickCurrentRow(*Form4);
         EXPECT_EQ(fakes->modalShown.back(), "Form10");
         Form4->CheckBox1->setChecked(true);
-        Form4->DBGrid1DblClick();
+        doubleClickCurrentRow(*Form4);
         EXPECT_EQ(fakes->modalShown.back(), "Form22");
         EXPECT_EQ(Form22->OperationId, tableAssembly);
         fakes->messages.answers = {true};

@@ -1,5 +1,6 @@
 #include "data_grid.h"
 #include "data_module.h"
+#include "handler_guard.h"
 #include "reference/norms_window.h"
 #include "reference/items_window.h"
 #include "app/journal_window.h"
@@ -188,6 +189,28 @@ TEST_F(WindowKitTest, DialogsOpenCentredOnTheWindowTheyAreShownOverEveryTime)
         }));
         Form1->N3->trigger();
     });
+}
+
+// A slip of the program (a field name the list does not have) is told as the program's
+// own fault; what the server refuses stays a database error.
+TEST_F(WindowKitTest, HandlersTellASlipOfTheProgramFromADatabaseError)
+{
+    const std::pair<const char*, std::function<void()>> handlers[] = {
+        {"Ошибка: Внутренняя ошибка программы: Поле 'no_such_field' не найдено",
+         [] {
+             DataModule6->Workers.open();
+             DataModule6->Workers.fieldByName("no_such_field");
+         }},
+        {"Ошибка: Ошибка базы данных\n",
+         [] { DataModule6->scalar("select no_such_column from accounts_dep.person"); }},
+    };
+    for (const auto& [shown, handler] : handlers) {
+        fakes->messages.shown.clear();
+        runHandler(handler, Form1);
+        ASSERT_EQ(messageTexts().size(), 1) << shown;
+        EXPECT_TRUE(messageTexts().first().startsWith(QString::fromUtf8(shown))) << messageTexts().first().toStdString();
+    }
+    DataModule6->Workers.close();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "data_module.h"
+#include "golden_file.h"
 #include "app/journal_window.h"
 #include "list_test_support.h"
 #include "reports/pay_statement.h"
@@ -16,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -387,17 +387,7 @@ TEST_F(PayStatementsTest, PdfReadsBackAndPreparedPagesMatchTheirReference)
     if (const QByteArray keep = qgetenv("TABEL_KEEP_STATEMENT_PDF"); !keep.isEmpty())
         QFile::copy(pdf, QString::fromLocal8Bit(keep));
 
-    const QString expectedPath = QDir(QStringLiteral(TABEL_REPORT_REFERENCES)).filePath("PayStatements.txt");
-    const QString described = report::describe(pages).join('\n') + '\n';
-    if (qEnvironmentVariableIsSet("TABEL_WRITE_REFERENCE")) {
-        QFile out(expectedPath);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(described.toUtf8());
-        return;
-    }
-    QFile expected(expectedPath);
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(expected.readAll()), described);
+    expectGoldenFile(report::describe(pages), QDir(QStringLiteral(TABEL_REPORT_REFERENCES)).filePath("PayStatements.txt"));
 }
 
 // "Расчетные листки в Excel" writes the same statements in one sheet, a block per worker:

@@ -30,6 +30,16 @@ void type(SearchListWindow& window, const QString& text)
     }
 }
 
+void doubleClickRow(QAbstractItemView& grid, int row)
+{
+    QWidget* viewport = grid.viewport();
+    const QPoint at = grid.visualRect(grid.model()->index(row, 0)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+}
+
+void doubleClickCurrentRow(SearchListWindow& window) { doubleClickRow(*window.DBGrid1, window.dataset().recNo() - 1); }
+
 ModalAction whileShown(std::function<void(QDialog&)> act)
 {
     return [act](QDialog& dialog) {

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+class QAbstractItemView;
 class QAction;
 
 // What a list window shows and how a test drives it.
@@ -16,6 +17,11 @@ QStringList column(SearchListWindow& window, int column = 0);
 QString current(SearchListWindow& window, int column = 0);
 // Types into the search box as a user would, one key at a time.
 void type(SearchListWindow& window, const QString& text);
+// A user's double click on a row of a grid, on its viewport: the first click selects it.
+// On an empty grid the click lands where the row would stand.
+void doubleClickRow(QAbstractItemView& grid, int row);
+// The same on the row of the list's current record.
+void doubleClickCurrentRow(SearchListWindow& window);
 // A modal action that shows the window, runs `act` on it and closes it as it stands.
 ModalAction whileShown(std::function<void(QDialog&)> act);
 

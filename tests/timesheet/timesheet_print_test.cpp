@@ -1,4 +1,5 @@
 #include "data_module.h"
+#include "golden_file.h"
 #include "pdf_reader.h"
 #include "report_renderer.h"
 #include "russian_locale.h"
@@ -7,8 +8,6 @@
 #include "timesheet/timesheet_window.h"
 #include "xlsx_reader.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -286,22 +285,7 @@ TEST_F(TimesheetPrintTest, ThePreparedPagesMatchTheReferenceFile)
 {
     const RussianLocale russian;
     december();
-    const QStringList lines = report::describe(print(12, 2026));
-    QTemporaryDir folder;
-    const QString actual = folder.filePath("timesheet_pages.txt");
-    QFile file(actual);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write((lines.join('\n') + '\n').toUtf8());
-    file.close();
-    // TABEL_WRITE_REFERENCE=1 writes the reference anew, after a change of the layout.
-    if (qEnvironmentVariableIsSet("TABEL_WRITE_REFERENCE")) {
-        QFile::remove(TIMESHEET_REFERENCE);
-        ASSERT_TRUE(QFile::copy(actual, TIMESHEET_REFERENCE));
-    }
-    QProcess diff;
-    diff.start("diff", {"-u", TIMESHEET_REFERENCE, actual});
-    ASSERT_TRUE(diff.waitForFinished());
-    EXPECT_EQ(diff.exitCode(), 0) << diff.readAllStandardOutput().toStdString();
+    expectGoldenFile(report::describe(print(12, 2026)), QStringLiteral(TIMESHEET_REFERENCE));
 }
 
 TEST_F(TimesheetPrintTest, ThePdfOfThePreviewReadsBackWithItsCyrillicOnALandscapePage)
