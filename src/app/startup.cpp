@@ -17,6 +17,7 @@
 #include "reference/operation_editor.h"
 #include "reference/operations_window.h"
 #include "reports/period_reports.h"
+#include "journal/history_window.h"
 #include "journal/record_editor.h"
 #include "reports/report_chooser.h"
 #include "seams.h"
@@ -105,6 +106,7 @@ bool createApplicationWindows(const QStringList& arguments)
         DataModule6->ADO_DB.close();
         DataModule6->ADO_DB.setApplicationName(connectionName());
         DataModule6->ADO_DB.open(connection_string::fromArguments(arguments));
+        DataModule6->DetectMonthLock();
     } catch (const DatabaseError&) {
         seams::messageBoxes().error(nullptr, QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
         destroyApplicationWindows();
@@ -125,6 +127,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form18 = new TForm18;
     Form19 = new TForm19;
     Form21 = new TForm21;
+    ChangesReport = new TChangesReport;
     Form15 = new TForm15;
     Form16 = new TForm16;
     Form17 = new TForm17;
@@ -133,12 +136,14 @@ bool createApplicationWindows(const QStringList& arguments)
     Form24 = new TForm24;
     Form25 = new TForm25;
     Form26 = new TForm26;
+    Form28 = new TForm28;
     connectPickers();
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    destroyWindow(Form28);
     destroyWindow(Form26);
     destroyWindow(Form25);
     destroyWindow(Form24);
@@ -147,6 +152,7 @@ void destroyApplicationWindows()
     destroyWindow(Form17);
     destroyWindow(Form16);
     destroyWindow(Form15);
+    destroyWindow(ChangesReport);
     destroyWindow(Form21);
     destroyWindow(Form19);
     destroyWindow(Form18);
