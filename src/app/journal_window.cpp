@@ -178,6 +178,7 @@ void TForm1::buildMenu()
     N12->setVisible(false);
     N13 = MainMenu1->addAction(QStringLiteral("История записи"));
     N13->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    N13->setVisible(false);  // until the change history is found
     // The record under the mouse has its history in the grid's own menu.
     DBGrid2->setContextMenuPolicy(Qt::ActionsContextMenu);
     DBGrid2->addAction(N13);

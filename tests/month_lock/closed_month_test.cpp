@@ -248,21 +248,10 @@ TEST_F(ClosedMonthTest, OnlyFullAccessIsOfferedTheClosing)
 class HouseholdClosedMonthTest : public HouseholdFixture {
 protected:
     void prepareDatabase() override { db->installMonthLock(); }
-    QString refusal()
-    {
-        return QStringLiteral("Месяц декабрь 2026 закрыт (закрыл sys, %1). Исправления вносятся в открытом месяце.")
-            .arg(db->scalar(QStringLiteral("select to_char(now(), 'DD.MM.YYYY')")));
-    }
+    QString refusal() { return decemberRefusal(*db); }
     void closeDecember() { db->exec(QStringLiteral("select accounts_dep.close_month(2026, 12)")); }
     QString entries() { return db->scalar("select md5(coalesce(string_agg(f::text, ';' order by id), '')) from accounts_dep.fatigue f"); }
-    QStringList errors() const
-    {
-        QStringList texts;
-        for (const ShownMessage& message : fakes->messages.shown)
-            if (message.kind == ShownMessage::Kind::Error)
-                texts << message.text;
-        return texts;
-    }
+    QStringList errors() const { return errorTexts(*fakes); }
 };
 
 // The household journal shows a closed month and disables its writing buttons (a double

@@ -4,6 +4,23 @@
 #include "journal_fixture.h"
 #include "list_test_support.h"
 
+// What the database says to a write in the closed December 2026, closed today by the test's user.
+inline QString decemberRefusal(TestDatabase& db)
+{
+    return QStringLiteral("Месяц декабрь 2026 закрыт (закрыл sys, %1). Исправления вносятся в открытом месяце.")
+        .arg(db.scalar(QStringLiteral("select to_char(now(), 'DD.MM.YYYY')")));
+}
+
+// The texts of the error boxes shown so far.
+inline QStringList errorTexts(const FakeSeams& fakes)
+{
+    QStringList texts;
+    for (const ShownMessage& message : fakes.messages.shown)
+        if (message.kind == ShownMessage::Kind::Error)
+            texts << message.text;
+    return texts;
+}
+
 // The whole program on a database where the administrator's script is installed, on a
 // Thursday of December 2026, with one worker, item and operation.
 class MonthLockFixture : public JournalFixture {
@@ -22,12 +39,7 @@ protected:
         db->exec(QStringLiteral("select accounts_dep.close_month(%1, %2)").arg(year).arg(month));
     }
 
-    // What the database says to a write in the closed December 2026, closed today by the test's user.
-    QString refusal()
-    {
-        return QStringLiteral("Месяц декабрь 2026 закрыт (закрыл sys, %1). Исправления вносятся в открытом месяце.")
-            .arg(serverToday());
-    }
+    QString refusal() { return decemberRefusal(*db); }
     QString serverToday() { return db->scalar(QStringLiteral("select to_char(now(), 'DD.MM.YYYY')")); }
 
     // What the pay tables hold, to tell that a refused write changed nothing.
@@ -39,13 +51,5 @@ protected:
             " || coalesce((select string_agg(f::text, ';' order by id) from accounts_dep.fatigue f), ''))"));
     }
 
-    // The texts of the error boxes shown so far.
-    QStringList errorTexts() const
-    {
-        QStringList texts;
-        for (const ShownMessage& message : fakes->messages.shown)
-            if (message.kind == ShownMessage::Kind::Error)
-                texts << message.text;
-        return texts;
-    }
+    QStringList errorTexts() const { return ::errorTexts(*fakes); }
 };
