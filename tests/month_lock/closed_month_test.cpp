@@ -92,11 +92,7 @@ TEST_F(ClosedMonthTest, EveryJournalWriteOfAMonthClosedMeanwhileIsRefusedAndChan
 {
     record(1, 4);
     hoursRow(1, "d10=4");
-    struct Case {
-        const char* name;
-        std::function<void()> act;
-    };
-    const Case cases[] = {
+    const std::vector<WriteCase> cases = {
         {"add",
          [this] {
              Form1->RadioButton3->click();  // the worker has no record there yet
@@ -127,14 +123,7 @@ TEST_F(ClosedMonthTest, EveryJournalWriteOfAMonthClosedMeanwhileIsRefusedAndChan
     };
     logIn("8573", [&] {
         closeMonth();
-        const QString before = payData();
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            fakes->messages.shown.clear();
-            c.act();
-            EXPECT_EQ(errorTexts(), QStringList{refusal()});
-            EXPECT_EQ(payData(), before);
-        }
+        expectEachRefused(*fakes, *db, cases);
     });
 }
 
@@ -248,10 +237,7 @@ TEST_F(ClosedMonthTest, OnlyFullAccessIsOfferedTheClosing)
 class HouseholdClosedMonthTest : public HouseholdFixture {
 protected:
     void prepareDatabase() override { db->installMonthLock(); }
-    QString refusal() { return decemberRefusal(*db); }
     void closeDecember() { db->exec(QStringLiteral("select accounts_dep.close_month(2026, 12)")); }
-    QString entries() { return db->scalar("select md5(coalesce(string_agg(f::text, ';' order by id), '')) from accounts_dep.fatigue f"); }
-    QStringList errors() const { return errorTexts(*fakes); }
 };
 
 // The household journal shows a closed month and disables its writing buttons (a double
@@ -279,11 +265,7 @@ TEST_F(HouseholdClosedMonthTest, AClosedMonthIsShownAndItsButtonsAreDisabled)
 TEST_F(HouseholdClosedMonthTest, EveryWriteOfAMonthClosedMeanwhileIsRefusedAndChangesNothing)
 {
     entry(petrov, cleaning, 7777, 4, 150);
-    struct Case {
-        const char* name;
-        std::function<void()> act;
-    };
-    const Case cases[] = {
+    const std::vector<WriteCase> cases = {
         {"add",
          [this] {
              whileOpenedBy(Form25->Button5, [this] {
@@ -308,14 +290,7 @@ TEST_F(HouseholdClosedMonthTest, EveryWriteOfAMonthClosedMeanwhileIsRefusedAndCh
     };
     inHouseholdJournal([&] {
         closeDecember();
-        const QString before = entries();
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            fakes->messages.shown.clear();
-            c.act();
-            EXPECT_EQ(errors(), QStringList{refusal()});
-            EXPECT_EQ(entries(), before);
-        }
+        expectEachRefused(*fakes, *db, cases);
     });
 }
 

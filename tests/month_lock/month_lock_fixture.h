@@ -21,6 +21,35 @@ inline QStringList errorTexts(const FakeSeams& fakes)
     return texts;
 }
 
+// What the pay tables hold, to tell that a refused write changed nothing.
+inline QString payData(TestDatabase& db)
+{
+    return db.scalar(QStringLiteral(
+        "select md5(coalesce((select string_agg(s::text, ';' order by id) from accounts_dep.smena s), '')"
+        " || coalesce((select string_agg(h::text, ';' order by id) from accounts_dep.h_tabel h), '')"
+        " || coalesce((select string_agg(f::text, ';' order by id) from accounts_dep.fatigue f), ''))"));
+}
+
+// One write a user makes through a window.
+struct WriteCase {
+    const char* name;
+    std::function<void()> act;
+};
+
+// Each write, made after the month was closed, is refused with the closed December's
+// message and leaves the pay tables as they were.
+inline void expectEachRefused(FakeSeams& fakes, TestDatabase& db, const std::vector<WriteCase>& cases)
+{
+    const QString before = payData(db);
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes.messages.shown.clear();
+        c.act();
+        EXPECT_EQ(errorTexts(fakes), QStringList{decemberRefusal(db)});
+        EXPECT_EQ(payData(db), before);
+    }
+}
+
 // The whole program on a database where the administrator's script is installed, on a
 // Thursday of December 2026, with one worker, item and operation.
 class MonthLockFixture : public JournalFixture {
@@ -42,14 +71,7 @@ protected:
     QString refusal() { return decemberRefusal(*db); }
     QString serverToday() { return db->scalar(QStringLiteral("select to_char(now(), 'DD.MM.YYYY')")); }
 
-    // What the pay tables hold, to tell that a refused write changed nothing.
-    QString payData()
-    {
-        return db->scalar(QStringLiteral(
-            "select md5(coalesce((select string_agg(s::text, ';' order by id) from accounts_dep.smena s), '')"
-            " || coalesce((select string_agg(h::text, ';' order by id) from accounts_dep.h_tabel h), '')"
-            " || coalesce((select string_agg(f::text, ';' order by id) from accounts_dep.fatigue f), ''))"));
-    }
+    QString payData() { return ::payData(*db); }
 
     QStringList errorTexts() const { return ::errorTexts(*fakes); }
 };
