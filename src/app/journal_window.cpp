@@ -419,9 +419,9 @@ void TForm1::N9Click() { Form18->showFromMenu(); }
 void TForm1::N13Click()
 {
     const Dataset& journal = selectCurrentShiftQuery();
-    Form28->showRecord(journal.isEmpty() ? 0 : journal.fieldByName(QStringLiteral("id")).asLargeInt());
     // A restored record is in the journal of its date.
-    Button8Click();
+    if (Form28->showRecord(journal.isEmpty() ? 0 : journal.fieldByName(QStringLiteral("id")).asLargeInt()))
+        Button8Click();
 }
 
 void TForm1::Timer1Timer()

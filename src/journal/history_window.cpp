@@ -70,15 +70,16 @@ void TForm28::buildControls()
     layout->addLayout(rightAlignedRow({Button1, Button2}));
 }
 
-void TForm28::showRecord(qint64 id)
+bool TForm28::showRecord(qint64 id)
 {
     Edit1->setText(id == 0 ? QString() : QString::number(id));
     History.close();
     Button1->hide();
     if (id != 0)
         load();
-    seams::showModal(*this);
+    const bool restored = seams::showModal(*this) == QDialog::Accepted;
     History.close();
+    return restored;
 }
 
 qint64 TForm28::recordId() const { return Edit1->text().toLongLong(); }

@@ -27,8 +27,9 @@ public:
     QPushButton* Button1;  // "Восстановить"
     QPushButton* Button2;  // "Закрыть"
 
-    // Shows the history of the record (0: none yet; the user types a number) modally.
-    void showRecord(qint64 id);
+    // Shows the history of the record (0: none yet; the user types a number) modally; true
+    // when a deleted record was restored.
+    bool showRecord(qint64 id);
 
     void Button3Click();
     void Button1Click();
