@@ -4,6 +4,7 @@
 // refused with the program's own message and nothing written; the month closed and opened
 // by the timesheet's buttons; the import refused while a month is closed.
 #include "household_fixture.h"
+#include "month_lock.h"
 #include "month_lock_fixture.h"
 #include "reports/report_chooser.h"
 #include "timesheet/timesheet_window.h"
@@ -232,6 +233,35 @@ TEST_F(ClosedMonthTest, OnlyFullAccessIsOfferedTheClosing)
         });
         startAgain();
     }
+}
+
+// The database grants the closing: a user outside the role tabel_month_closer is told so in
+// the program's words, and closes months once the role is granted.
+TEST_F(ClosedMonthTest, AUserOutsideTheClosersRoleIsToldSoInRussian)
+{
+    // Roles belong to the whole server: this test's own, dropped at the end.
+    const QString clerk = QStringLiteral("clerk_") + db->name();
+    db->exec(QStringLiteral("create role %1 login password 'clerk'").arg(clerk));
+    db->exec(QStringLiteral("grant usage on schema accounts_dep to %1").arg(clerk));
+    {
+        Connection connection;
+        connection.open(db->odbcConnectionString().replace(QStringLiteral("UID=sys;PWD=wemplax;"),
+                                                           QStringLiteral("UID=%1;PWD=clerk;").arg(clerk)));
+        try {
+            month_lock::close(connection, 2026, 12);
+            ADD_FAILURE() << "closed without the role";
+        } catch (const DatabaseError& error) {
+            EXPECT_TRUE(error.isOwnMessage());
+            EXPECT_EQ(error.text(), "Закрывать и открывать месяцы могут только те, кому администратор базы данных дал "
+                                    "роль tabel_month_closer.");
+        }
+        EXPECT_EQ(db->count("select count(*) from accounts_dep.closed_month"), 0);
+        db->exec(QStringLiteral("grant tabel_month_closer to %1").arg(clerk));
+        month_lock::close(connection, 2026, 12);
+        EXPECT_EQ(db->scalar("select closed_by from accounts_dep.closed_month"), clerk);
+    }
+    db->exec(QStringLiteral("drop owned by %1").arg(clerk));
+    db->exec(QStringLiteral("drop role %1").arg(clerk));
 }
 
 class HouseholdClosedMonthTest : public HouseholdFixture {
