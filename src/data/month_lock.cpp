@@ -1,6 +1,7 @@
 #include "month_lock.h"
 
 #include "connection.h"
+#include "database_error.h"
 
 namespace month_lock {
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "database_error.h"
-
 #include <QDate>
 #include <QString>
 #include <QStringList>
