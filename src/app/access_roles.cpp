@@ -5,9 +5,12 @@
 #include "data_grid.h"
 #include "data_module.h"
 #include "journal_window.h"
+#include "journal/history_window.h"
+#include "month_lock_view.h"
 #include "radio_group.h"
 #include "reports/report_chooser.h"
 #include "date_box.h"
+#include "timesheet/timesheet_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -94,8 +97,10 @@ namespace {
 
 void disableJournalWork(TForm1& journal)
 {
+    // The writing buttons through the closed-month rule, which enables them again only
+    // where the role allows.
     for (QWidget* w : std::initializer_list<QWidget*>{journal.Button2, journal.Button3})
-        w->setEnabled(false);
+        journal.MonthLock->denyToRole(w);
     // The items themselves, not only their menu: a shortcut of an item works whatever
     // state its menu is in.
     journal.N2->menuAction()->setEnabled(false);
@@ -109,7 +114,7 @@ void limitReportsToProductDetail(TForm18& chooser)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{chooser.Button1, chooser.Button2, chooser.Button4, chooser.Button6,
                                                       chooser.Button7, chooser.Button8, chooser.Button9,
-                                                      chooser.Button10})
+                                                      chooser.Button10, chooser.Button11})
         w->setEnabled(false);
 }
 
@@ -125,7 +130,8 @@ void applyRole(Role role)
     switch (role) {
     case Role::Reporting:
         disableJournalWork(journal);
-        for (QWidget* w : std::initializer_list<QWidget*>{journal.Button1, journal.RadioButton1, journal.RadioButton2,
+        journal.MonthLock->denyToRole(journal.Button1);
+        for (QWidget* w : std::initializer_list<QWidget*>{journal.RadioButton1, journal.RadioButton2,
                                                           journal.RadioButton3, journal.RadioButton4, journal.CBox1,
                                                           journal.Button8, journal.DBGrid2, journal.DateT})
             w->setEnabled(false);
@@ -136,13 +142,15 @@ void applyRole(Role role)
         break;
     case Role::Warehouse:
         disableJournalWork(journal);
-        journal.Button1->setEnabled(false);
+        journal.MonthLock->denyToRole(journal.Button1);
         limitReportsToProductDetail(*Form18);
         Form18->RadioGroup1->setItemIndex(int(ProductKindChoice::FinishedGoods));
         Form18->RadioGroup1->setEnabled(false);
         break;
     case Role::FullAccess:
         journal.ImportShortcut->setEnabled(true);
+        Form19->offerMonthClosing();
+        Form28->RestoreAllowed = true;
         break;
     }
 }

@@ -19,6 +19,8 @@
 #include "reference/workers_window.h"
 #include "database_error.h"
 #include "import/import_command.h"
+#include "journal/history_window.h"
+#include "month_lock_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,6 +131,7 @@ void TForm1::buildControls()
     Button4 = makeButton(this, "Button4", QStringLiteral("Выход"));
     Label1 = new QLabel(this);
     Label1->hide();
+    MonthLock = new MonthLockView(this, {Button1, Button2, Button3});
 
     const std::pair<QWidget*, const char*> names[] = {
         {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"}, {RadioButton3, "RadioButton3"},
@@ -138,7 +141,8 @@ void TForm1::buildControls()
         widget->setObjectName(QLatin1String(name));
 
     auto* top = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, RadioButton3, RadioButton4, DateT, CBox1})
+    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, RadioButton3, RadioButton4, DateT, CBox1,
+                                                      MonthLock->line()})
         top->addWidget(w);
     top->addStretch();
     auto* bottom = new QHBoxLayout;
@@ -174,6 +178,12 @@ void TForm1::buildMenu()
     N10 = MainMenu1->addAction(QStringLiteral("Выход"));
     N12 = MainMenu1->addAction(QStringLiteral("Импорт"));
     N12->setVisible(false);
+    N13 = MainMenu1->addAction(QStringLiteral("История записи"));
+    N13->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    N13->setVisible(false);  // until the change history is found
+    // The record under the mouse has its history in the grid's own menu.
+    DBGrid2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    DBGrid2->addAction(N13);
     // A hidden action takes no shortcut; maintenance staff reach the import by this one.
     ImportShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12), this);
     ImportShortcut->setObjectName(QStringLiteral("ImportShortcut"));
@@ -181,7 +191,7 @@ void TForm1::buildMenu()
 
     const std::pair<QAction*, const char*> names[] = {{N3, "N3"}, {N4, "N4"}, {N5, "N5"},   {N6, "N6"},
                                                       {N7, "N7"}, {N11, "N11"}, {N9, "N9"}, {N10, "N10"},
-                                                      {N12, "N12"}};
+                                                      {N12, "N12"}, {N13, "N13"}};
     for (const auto& [action, name] : names)
         action->setObjectName(QLatin1String(name));
 }
@@ -211,6 +221,7 @@ void TForm1::connectHandlers()
     connectHandler(N12, &QAction::triggered, this, &TForm1::N12Click);
     connectHandler(ImportShortcut, &QShortcut::activated, this, &TForm1::N12Click);
     connectHandler(N9, &QAction::triggered, this, &TForm1::N9Click);
+    connectHandler(N13, &QAction::triggered, this, &TForm1::N13Click);
 }
 
 QRadioButton* TForm1::shiftSelector(int shift) const
@@ -279,6 +290,12 @@ void TForm1::openShiftQueries()
         query.setParam(QStringLiteral("DATA"), DateT->date());
         query.open();
     }
+    showMonthLock();
+}
+
+void TForm1::showMonthLock()
+{
+    MonthLock->show(DataModule6->ClosedMonthOf(DataModule6->Smena1.param(QStringLiteral("DATA")).toDate()));
 }
 
 void TForm1::closeShiftQueries()
@@ -289,6 +306,8 @@ void TForm1::closeShiftQueries()
 
 void TForm1::FormActivate()
 {
+    // The history is there when the administrator's script is (found once connected).
+    N13->setVisible(DataModule6->MonthLockInstalled);
     DateT->setDate(seams::today());
     if (isWeekend(DateT->date()))
         CBox1->setChecked(true);
@@ -352,6 +371,7 @@ void TForm1::Button8Click()
     WaitCursor waiting;
     for (int shift = 1; shift <= 4; ++shift)
         DataModule6->shiftQuery(shift).refresh(QStringLiteral("id"));
+    showMonthLock();
 }
 
 // The household journal starts on today's date whatever the journal's date.
@@ -400,6 +420,16 @@ void TForm1::N12Click() { runLegacyImport(DataModule6->ADO_DB, *this, *Label1, *
 
 // The reports propose the previous calendar month of today, whatever the journal date.
 void TForm1::N9Click() { Form18->showFromMenu(); }
+
+// The current record's history; with no record the user types the number of one (a
+// deleted record's number is in the report "Журнал изменений").
+void TForm1::N13Click()
+{
+    const Dataset& journal = selectCurrentShiftQuery();
+    // A restored record is in the journal of its date.
+    if (Form28->showRecord(journal.isEmpty() ? 0 : journal.fieldByName(QStringLiteral("id")).asLargeInt()))
+        Button8Click();
+}
 
 void TForm1::Timer1Timer()
 {

@@ -8,6 +8,7 @@
 
 class DataGrid;
 class DateBox;
+class MonthLockView;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -50,6 +51,9 @@ public:
     QPushButton* Button5;  // "Хоз. работы"
     QPushButton* Button4;  // "Выход"
     QLabel* Label1;        // progress of the legacy import, hidden until it runs
+    // The closed month of the date shown; it enables the writing buttons, the role's rules
+    // deny through it.
+    MonthLockView* MonthLock;
 
     QMenuBar* MainMenu1;
     QMenu* N2;        // "Справочники"
@@ -63,6 +67,7 @@ public:
     QAction* N9;      // "Сводные отчеты"
     QAction* N10;     // "Выход"
     QAction* N12;     // "Импорт", hidden
+    QAction* N13;     // "История записи", with the change history installed; also in the grid's menu
     // Ctrl+Shift+F12 runs "Импорт"; enabled by the full-access login only.
     QShortcut* ImportShortcut;
 
@@ -92,6 +97,7 @@ public:
     void Button2Click();
     void Button3Click();
     void DBGrid2DblClick();
+    void N13Click();  // "История записи"
 
     QRadioButton* shiftSelector(int shift) const;
 
@@ -107,6 +113,8 @@ private:
     void closeShiftQueries();
     void openShiftQueries();
     void markWeekend();
+    // The line and the writing buttons for the month of the date the journal was read for.
+    void showMonthLock();
     void showLoadedDate(Qt::FocusReason reason);
     void paintShiftSelectors();
     void preselectTimesheetMonth();

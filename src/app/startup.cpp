@@ -19,6 +19,7 @@
 #include "reference/operations_window.h"
 #include "reports/period_reports.h"
 #include "journal/brigade_window.h"
+#include "journal/history_window.h"
 #include "journal/record_editor.h"
 #include "reports/report_chooser.h"
 #include "seams.h"
@@ -143,6 +144,7 @@ Login connectAtStart(const connection_settings::Parameters& settings)
     try {
         db.setApplicationName(connectionName());
         db.open(settings);
+        DataModule6->DetectMonthLock();
         return hasGroupRoles(db) ? Login::AsPerson : Login::ByCode;
     } catch (const AuthenticationRefusedError&) {
         db.close();
@@ -183,6 +185,7 @@ bool createApplicationWindows(const QStringList& arguments)
     Form18 = new TForm18;
     Form19 = new TForm19;
     Form21 = new TForm21;
+    ChangesReport = new TChangesReport;
     Form15 = new TForm15;
     Form16 = new TForm16;
     Form17 = new TForm17;
@@ -192,12 +195,14 @@ bool createApplicationWindows(const QStringList& arguments)
     Form25 = new TForm25;
     Form26 = new TForm26;
     Form27 = new TForm27;
+    Form28 = new TForm28;
     connectPickers();
     return true;
 }
 
 void destroyApplicationWindows()
 {
+    destroyWindow(Form28);
     destroyWindow(Form27);
     destroyWindow(Form26);
     destroyWindow(Form25);
@@ -207,6 +212,7 @@ void destroyApplicationWindows()
     destroyWindow(Form17);
     destroyWindow(Form16);
     destroyWindow(Form15);
+    destroyWindow(ChangesReport);
     destroyWindow(Form21);
     destroyWindow(Form19);
     destroyWindow(Form18);

@@ -119,6 +119,15 @@ bool TDataModule6::CheckDuplicateName(const QString& table, const QString& colum
 
 bool TDataModule6::CountsAny(const QString& query, const QVariantMap& params) { return scalar(query, params).toLongLong() > 0; }
 
+void TDataModule6::DetectMonthLock() { MonthLockInstalled = month_lock::installed(ADO_DB); }
+
+std::optional<month_lock::ClosedMonth> TDataModule6::ClosedMonthOf(const QDate& date)
+{
+    if (!MonthLockInstalled || !date.isValid())
+        return std::nullopt;
+    return month_lock::find(ADO_DB, date.year(), date.month());
+}
+
 Dataset& TDataModule6::shiftQuery(int shift)
 {
     switch (shift) {

@@ -3,6 +3,7 @@
 #include "command.h"
 #include "connection.h"
 #include "dataset.h"
+#include "month_lock.h"
 
 #include <QString>
 #include <QVariant>
@@ -61,6 +62,13 @@ public:
     // The same count without the message, for a check made inside a transaction whose
     // locks must not be held while a message box waits for the user.
     bool CountsAny(const QString& query, const QVariantMap& params = {});
+
+    // Whether the administrator's script of closed months and change history is installed;
+    // found out once the connection is open (DetectMonthLock). Without it nothing is closed.
+    bool MonthLockInstalled = false;
+    void DetectMonthLock();
+    // The month of the date when it is closed; nothing when it is open or there is no script.
+    std::optional<month_lock::ClosedMonth> ClosedMonthOf(const QDate& date);
 
     // Smena1 … Smena4 for shifts 1 … 4; Smena1 for any other value.
     Dataset& shiftQuery(int shift);

@@ -8,9 +8,11 @@
 #include "handler_guard.h"
 #include "household_editor.h"
 #include "household_entries.h"
+#include "month_lock_view.h"
 #include "seams.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -75,9 +77,11 @@ void TForm25::buildControls()
     Button6 = makeButton(this, "Button6", QStringLiteral("Изменить"));
     Button7 = makeButton(this, "Button7", QStringLiteral("Удалить"));
     Button8 = makeButton(this, "Button8", QStringLiteral("Выход"));
+    MonthLock = new MonthLockView(this, {Button5, Button6, Button7});
 
     auto* top = new QHBoxLayout;
     top->addWidget(DTPcker1);
+    top->addWidget(MonthLock->line());
     top->addStretch();
     auto* bottom = new QHBoxLayout;
     for (QWidget* button : std::initializer_list<QWidget*>{Button5, Button6, Button7})
@@ -119,6 +123,7 @@ void TForm25::openDate()
 {
     fatigue.close();
     fatigue.setParam(QStringLiteral("d_date"), DTPcker1->date());
+    MonthLock->show(DataModule6->ClosedMonthOf(DTPcker1->date()));
     fatigue.open();
 }
 
@@ -139,7 +144,12 @@ void TForm25::Button6Click()
         fatigue.refresh(QStringLiteral("id"));
 }
 
-void TForm25::DBGrid1DblClick() { Button6Click(); }
+// A closed month's entries open no editor, as "Изменить" is disabled over them.
+void TForm25::DBGrid1DblClick()
+{
+    if (Button6->isEnabled())
+        Button6Click();
+}
 
 void TForm25::Button7Click()
 {

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class DataGrid;
+class MonthLockView;
 class QPushButton;
 
 // The household-work journal "Хоз. работы (25)": the entries of one date, each worker's
@@ -27,6 +28,8 @@ public:
     QPushButton* Button6;  // "Изменить"
     QPushButton* Button7;  // "Удалить"
     QPushButton* Button8;  // "Выход"
+    // The closed month of the date shown; it enables the writing buttons.
+    MonthLockView* MonthLock;
 
     void FormActivate();
     void DTPcker1Change();

@@ -4,6 +4,7 @@
 #include "copy_stream.h"
 #include "copy_text.h"
 #include "legacy_tables.h"
+#include "month_lock.h"
 #include "odbc_source.h"
 
 #include <QElapsedTimer>
@@ -554,10 +555,24 @@ auto sourceStep(const QString& what, Step&& step)
     }
 }
 
+// The import replaces whole journals: with a month closed it would rewrite paid months.
+void refuseWithClosedMonths(Connection& target)
+{
+    if (!month_lock::installed(target))
+        return;
+    const QStringList closed = month_lock::closedMonths(target);
+    if (!closed.isEmpty())
+        throw ImportFailure(QStringLiteral("Импорт не выполнен: закрыты месяцы %1. Импорт заменяет журнал целиком и "
+                                           "переписал бы их; импорт выполняется до закрытия первого месяца.\n"
+                                           "База данных не изменена.")
+                                .arg(closed.join(QStringLiteral(", "))));
+}
+
 }  // namespace
 
 void importAll(Connection& target, const Progress& progress, const Options& options)
 {
+    refuseWithClosedMonths(target);
     OdbcSource source = sourceStep(QStringLiteral("нет связи с источником данных «Tabel»"),
                                    [&] { return OdbcSource(options.source); });
     Problems problems;

@@ -8,6 +8,7 @@
 #include "error_box.h"
 #include "handler_guard.h"
 #include "journal_record.h"
+#include "month_lock_view.h"
 #include "number_text.h"
 #include "record_fields.h"
 #include "record_save.h"
@@ -94,6 +95,7 @@ void TForm27::buildControls()
     Button1 = makeButton(this, "Button1", QStringLiteral("Записать"));
     Button1->setToolTip(QStringLiteral("F2"));
     Button3 = makeButton(this, "Button3", QStringLiteral("Выход"));
+    MonthLock = new MonthLockView(this, {Button1});
 }
 
 void TForm27::layOutControls()
@@ -129,6 +131,7 @@ void TForm27::layOutControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(MonthLock->line());
     layout->addLayout(defaults);
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
@@ -162,13 +165,19 @@ void TForm27::connectHandlers()
     connectHandler(Button3, &QPushButton::clicked, this, &TForm27::Button3Click);
     connectHandler(Button4, &QPushButton::clicked, this, &TForm27::Button4Click);
     auto* save = new QShortcut(QKeySequence(Qt::Key_F2), this);
-    connectHandler(save, &QShortcut::activated, this, &TForm27::Button1Click);
+    // Through the button, so that F2 too writes nothing while "Записать" is disabled.
+    connect(save, &QShortcut::activated, Button1, &QPushButton::click);
     // F4 outside the grid picks the operation new rows take; the grid takes F4 itself.
     auto* pick = new QShortcut(QKeySequence(Qt::Key_F4), this);
     connectHandler(pick, &QShortcut::activated, this, &TForm27::Button4Click);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { runHandler([this] { showDefaults(); proposeSourceDate(); }, this); });
     connect(CBox1, &QCheckBox::toggled, this, [this] { showDefaults(); });
-    connect(DateT, &QDateEdit::dateChanged, this, [this] { runHandler([this] { proposeSourceDate(); }, this); });
+    connect(DateT, &QDateEdit::dateChanged, this, [this] {
+        runHandler([this] {
+            proposeSourceDate();
+            showMonthLock();
+        }, this);
+    });
 }
 
 void TForm27::showFor(const BrigadeInput& input)
@@ -181,6 +190,7 @@ void TForm27::showFor(const BrigadeInput& input)
     CBox1->setChecked(input.dayOff);
     readWorkers();
     proposeSourceDate();
+    showMonthLock();
     clearRows();
     showDefaults();
     seams::showModal(*this);
@@ -363,6 +373,8 @@ void TForm27::proposeSourceDate()
     const QDate last = brigade_copy::lastDateBefore(*DataModule6, DateT->date(), shift());
     DateFrom->setDate(last.isValid() ? last : DateT->date().addDays(-1));
 }
+
+void TForm27::showMonthLock() { MonthLock->show(DataModule6->ClosedMonthOf(DateT->date())); }
 
 void TForm27::appendRow(Row row, const QString& colour, const QString& quantity, const QString& rejects, const QString& hours)
 {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+class MonthLockView;
 class DateBox;
 class EntryGrid;
 class QCheckBox;
@@ -70,6 +71,7 @@ public:
     QCheckBox* CheckBox1;   // "с количеством"
     QPushButton* Button1;   // "Записать"
     QPushButton* Button3;   // "Выход"
+    MonthLockView* MonthLock;  // "Записать" waits while the date's month is closed
 
     // Shows the window modally.
     void showFor(const BrigadeInput& input);
@@ -108,6 +110,7 @@ private:
     void pickCell(int row, int column);
     void showDefaults();
     void proposeSourceDate();
+    void showMonthLock();
     void appendRow(Row row, const QString& colour, const QString& quantity, const QString& rejects, const QString& hours);
     void appendNewRow();
     void showRow(int row);

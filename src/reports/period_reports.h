@@ -30,10 +30,19 @@ public:
     explicit TForm21(QWidget* parent = nullptr);
 };
 
+// "Журнал изменений": every change of journal records, norms, operations and household
+// works in the period from the change history, field by field; only where the
+// administrator's script keeps the history.
+class TChangesReport : public PeriodReportWindow {
+public:
+    explicit TChangesReport(QWidget* parent = nullptr);
+};
+
 extern TForm16* Form16;
 extern TForm17* Form17;
 extern TForm20* Form20;
 extern TForm21* Form21;
+extern TChangesReport* ChangesReport;
 
 // The queries' texts, for the windows and their tests.
 namespace period_report_sql {

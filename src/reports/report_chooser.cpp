@@ -58,13 +58,15 @@ void TForm18::buildControls()
     Button8 = makeButton(this, "Button8", QStringLiteral("Листок рабочего…"));
     Button9 = makeButton(this, "Button9", QStringLiteral("Расчетные листки в Excel"));
     Button10 = makeButton(this, "Button10", QStringLiteral("Листок рабочего в Excel…"));
+    Button11 = makeButton(this, "Button11", QStringLiteral("Журнал изменений"));
     Button5 = makeButton(this, "Button5", QStringLiteral("Выход"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // sized to its controls
     layout->addWidget(RadioGroup1);
     layout->addWidget(GroupBox1);
-    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button7, Button8, Button9, Button10, Button5})
+    for (QPushButton* button : {Button4, Button2, Button1, Button3, Button6, Button7, Button8, Button9, Button10, Button11,
+                                 Button5})
         layout->addWidget(button);
 }
 
@@ -79,6 +81,7 @@ void TForm18::connectHandlers()
     connectHandler(Button8, &QPushButton::clicked, this, &TForm18::Button8Click);
     connectHandler(Button9, &QPushButton::clicked, this, &TForm18::Button9Click);
     connectHandler(Button10, &QPushButton::clicked, this, &TForm18::Button10Click);
+    connectHandler(Button11, &QPushButton::clicked, this, &TForm18::Button11Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm18::Button5Click);
 }
 
@@ -92,6 +95,9 @@ void TForm18::presetPreviousMonth(const QDate& today)
 void TForm18::showFromMenu()
 {
     presetPreviousMonth(seams::today());
+    // The change history may be found only after this window was made (a person's login
+    // connects after start-up).
+    Button11->setVisible(DataModule6->MonthLockInstalled);
     seams::showModal(*this);
 }
 
@@ -109,10 +115,15 @@ void TForm18::Button1Click()
 
 void TForm18::Button3Click() { printReport(*Form21, QStringLiteral("   Детальный отчет по продукции за период с ")); }
 
-void TForm18::printReport(PeriodReportWindow& layout, const QString& titlePrefix)
+void TForm18::Button11Click()
+{
+    printReport(*ChangesReport, QStringLiteral("   Журнал изменений за период с "), false);
+}
+
+void TForm18::printReport(PeriodReportWindow& layout, const QString& titlePrefix, bool ofProducts)
 {
     Dataset& query = layout.query();
-    setPeriod(query, DTPicker1->date(), DTPicker2->date(), productKind());
+    setPeriod(query, DTPicker1->date(), DTPicker2->date(), ofProducts ? productKind() : ProductKindChoice::All);
     const CloseOnExit closed{query};  // so the next report reads its period afresh
     query.open();
     const QLocale locale;

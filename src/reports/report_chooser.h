@@ -37,6 +37,7 @@ public:
     QPushButton* Button8;     // "Листок рабочего…": one worker, chosen in the workers list
     QPushButton* Button9;     // "Расчетные листки в Excel"
     QPushButton* Button10;    // "Листок рабочего в Excel…": one worker, chosen in the workers list
+    QPushButton* Button11;    // "Журнал изменений": only where the change history is kept
     QPushButton* Button5;     // "Выход"
 
     Dataset XLS_Rep;  // the production spreadsheet's query
@@ -59,6 +60,7 @@ public:
     void Button8Click();
     void Button9Click();
     void Button10Click();
+    void Button11Click();
     void Button5Click();
 
 protected:
@@ -68,8 +70,9 @@ private:
     void buildControls();
     void connectHandlers();
     ProductKindChoice productKind() const;
-    // Sets the layout's query to the period, titles the report, prepares and previews it.
-    void printReport(PeriodReportWindow& layout, const QString& titlePrefix);
+    // Sets the layout's query to the period (and the product kind chosen, for a report of
+    // products), titles the report, prepares and previews it.
+    void printReport(PeriodReportWindow& layout, const QString& titlePrefix, bool ofProducts = true);
     // The worker chosen in the workers list; 0 when the list was left without a choice.
     int chosenWorker();
     // The pay statements of the period, every worker's (key 0) or one's; the user is told

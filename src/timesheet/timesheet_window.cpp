@@ -4,6 +4,7 @@
 #include "data_module.h"
 #include "database_error.h"
 #include "handler_guard.h"
+#include "month_lock_view.h"
 #include "seams.h"
 #include "reports/dataset_rows.h"
 #include "timesheet_export.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
@@ -184,9 +186,16 @@ void TForm19::buildControls()
     Button5 = makeButton(this, "Button5", QStringLiteral("Обновить"));
     Button6 = makeButton(this, "Button6", QStringLiteral("Печать"));
     Button4 = makeButton(this, "Button4", QStringLiteral("Выход"));
+    Button7 = makeButton(this, "Button7", QStringLiteral("Закрыть месяц"));
+    Button8 = makeButton(this, "Button8", QStringLiteral("Открыть месяц"));
+    Button7->hide();
+    Button8->hide();
+    MonthLock = new MonthLockView(this, {Button1, Button7});
+    MonthLock->addReopeningControl(Button8);
 
     auto* top = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{ComboBox1, ComboBox2, Button5, Button6})
+    for (QWidget* w : std::initializer_list<QWidget*>{ComboBox1, ComboBox2, Button5, Button6, Button7, Button8,
+                                                      MonthLock->line()})
         top->addWidget(w);
     top->addStretch();
     top->addWidget(Button4);
@@ -208,6 +217,8 @@ void TForm19::connectHandlers()
     connectHandler(Button4, &QPushButton::clicked, this, &TForm19::Button4Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm19::Button6Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm19::Button2Click);
+    connectHandler(Button7, &QPushButton::clicked, this, &TForm19::Button7Click);
+    connectHandler(Button8, &QPushButton::clicked, this, &TForm19::Button8Click);
 }
 
 DataGrid* TForm19::shiftGrid(int shift) const
@@ -250,6 +261,7 @@ void TForm19::ComboBox1Change()
         query.setParam(QStringLiteral("date1"), first);
         query.setParam(QStringLiteral("date2"), first.addMonths(1));
     }
+    showMonthLock();
     for (int shift = 1; shift <= 3; ++shift) {
         DataModule6->timesheetQuery(shift).open();
         paintDayTitles(shiftGrid(shift));
@@ -315,6 +327,44 @@ void TForm19::Button1Click()
 }
 
 void TForm19::Button4Click() { QDialog::reject(); }
+
+void TForm19::offerMonthClosing()
+{
+    Button7->setVisible(DataModule6->MonthLockInstalled);
+    Button8->setVisible(DataModule6->MonthLockInstalled);
+}
+
+void TForm19::showMonthLock() { MonthLock->show(DataModule6->ClosedMonthOf(QDate(selectedYear(), selectedMonth(), 1))); }
+
+// Whether the timesheet is current cannot be told from the database (the journal keeps no
+// time of the hours' last change), so the rebuild is always offered; "Нет" closes the month
+// as the timesheet stands.
+void TForm19::Button7Click()
+{
+    const QString month = month_lock::monthName(selectedYear(), selectedMonth());
+    if (!seams::messageBoxes().confirm(this,
+                                       QStringLiteral("Закрыть месяц %1? Журнал, табель и хоз. работы месяца нельзя "
+                                                      "будет изменить, пока месяц не откроют снова.")
+                                           .arg(month),
+                                       QStringLiteral("Закрыть месяц")))
+        return;
+    if (seams::messageBoxes().confirm(this, QStringLiteral("Перестроить табель за %1 перед закрытием?").arg(month),
+                                      QStringLiteral("Закрыть месяц")))
+        Button1Click();
+    month_lock::close(DataModule6->ADO_DB, selectedYear(), selectedMonth());
+    showMonthLock();
+}
+
+void TForm19::Button8Click()
+{
+    const QString month = month_lock::monthName(selectedYear(), selectedMonth());
+    if (!seams::messageBoxes().confirm(
+            this, QStringLiteral("Открыть месяц %1? Его журнал, табель и хоз. работы снова можно будет изменять.").arg(month),
+            QStringLiteral("Открыть месяц")))
+        return;
+    month_lock::open(DataModule6->ADO_DB, selectedYear(), selectedMonth());
+    showMonthLock();
+}
 
 QString TForm19::monthTitle() const { return ComboBox1->currentText() + QLatin1Char(' ') + ComboBox2->currentText(); }
 

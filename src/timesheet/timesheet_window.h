@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <array>
 
+class MonthLockView;
 class QComboBox;
 class QProgressBar;
 class QPushButton;
@@ -52,6 +53,10 @@ public:
     QComboBox* ComboBox2;  // year
     QPushButton* Button5;  // "Обновить"
     QPushButton* Button4;  // "Выход"
+    QPushButton* Button7;  // "Закрыть месяц", full access with the closed months installed
+    QPushButton* Button8;  // "Открыть месяц", likewise
+    // The closed month shown; it enables the rebuild and the closing and opening.
+    MonthLockView* MonthLock;
 
     Dataset dt;  // the journal's hours of one day, read by the rebuild
 
@@ -63,6 +68,11 @@ public:
     void Button4Click();
     void Button6Click();  // "Печать": the month's print preview
     void Button2Click();  // "Excel": the month into a new workbook
+    void Button7Click();  // "Закрыть месяц": after a confirmation and the offer to rebuild first
+    void Button8Click();  // "Открыть месяц"
+
+    // Full access closes and opens months, where the database keeps them.
+    void offerMonthClosing();
 
     DataGrid* shiftGrid(int shift) const;
     const MonthDays& days() const { return days_; }
@@ -82,6 +92,7 @@ private:
     void reopenTimesheetQueries();
     void openPrintQuery();
     QString monthTitle() const;  // "Декабрь 2026"
+    void showMonthLock();
 
     ExcelExport excel_{this};
 

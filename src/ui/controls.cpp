@@ -144,7 +144,10 @@ void refocusOnReturn(QWidget* window, std::function<void()> focus)
 
 DisabledWhileBusy::DisabledWhileBusy(std::initializer_list<QWidget*> controls)
 {
+    // A control already disabled (by the role, a closed month) stays so afterwards.
     for (QWidget* control : controls) {
+        if (!control->isEnabled())
+            continue;
         control->setEnabled(false);
         controls_.emplace_back(control);
     }

@@ -5,10 +5,15 @@
 #include "data_module.h"
 #include "date_box.h"
 #include "app/journal_window.h"
+#include "journal/record_editor.h"
+#include "reference/operations_window.h"
+#include "reference/workers_window.h"
 
 #include <QDate>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 // A list shown as a picker: the user chooses the row it stands on.
 inline ModalAction chooseCurrentRow(QPushButton* chooseButton)
@@ -22,6 +27,26 @@ inline ModalAction chooseCurrentRow(QPushButton* chooseButton)
         EXPECT_TRUE(closed);
         return list.result();
     };
+}
+
+// Adds a record through the real workers and operations lists; `picked` looks at the
+// editor once both are picked.
+inline void addThroughTheLists(FakeSeams& fakes, const std::function<void()>& picked)
+{
+    fakes.modalActions.push_back([picked](QDialog& editor) {
+        editor.show();
+        Form11->Button3->click();
+        Form11->Button4->click();
+        picked();
+        Form11->Edit3->setText("5");
+        Form11->Edit6->setText("3");
+        Form11->Button1->click();
+        editor.hide();
+        return editor.result();
+    });
+    fakes.modalActions.push_back(chooseCurrentRow(Form5->Button2));
+    fakes.modalActions.push_back(chooseCurrentRow(Form4->Button2));
+    Form1->Button1->click();
 }
 
 // The whole program logged in with full access on a Thursday, with one worker, item

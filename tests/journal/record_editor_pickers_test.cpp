@@ -14,26 +14,6 @@ namespace {
 
 class RecordEditorPickersTest : public JournalFixture {};
 
-// Adds a record through the real workers and operations lists; `picked` looks at the
-// editor once both are picked.
-void addThroughTheLists(FakeSeams& fakes, const std::function<void()>& picked)
-{
-    fakes.modalActions.push_back([picked](QDialog& editor) {
-        editor.show();
-        Form11->Button3->click();
-        Form11->Button4->click();
-        picked();
-        Form11->Edit3->setText("5");
-        Form11->Edit6->setText("3");
-        Form11->Button1->click();
-        editor.hide();
-        return editor.result();
-    });
-    fakes.modalActions.push_back(chooseCurrentRow(Form5->Button2));
-    fakes.modalActions.push_back(chooseCurrentRow(Form4->Button2));
-    Form1->Button1->click();
-}
-
 // The foreman's whole way through the real lists: the worker and the operation are
 // picked from the workers and operations windows, and the price follows the day off
 // and the overtime shift.

@@ -15,6 +15,7 @@ void AppFixture::SetUp()
     db = std::make_unique<TestDatabase>();
     seed = std::make_unique<Seed>(*db);
     fakes = std::make_unique<FakeSeams>();
+    prepareDatabase();
     ASSERT_TRUE(createApplicationWindows(db->programArguments())) << messageTexts().join(QLatin1Char('\n')).toStdString();
 }
 

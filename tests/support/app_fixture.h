@@ -24,6 +24,8 @@ class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Prepares the test's database before the program starts on it.
+    virtual void prepareDatabase() {}
 
     // Types the code into the login window and presses "Вход"; the journal window is
     // shown (through the modal seam) and `whileShown` acts on it.

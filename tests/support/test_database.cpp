@@ -4,6 +4,7 @@
 #include "database_error.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -86,6 +87,17 @@ QStringList TestDatabase::programArguments() const
 QString TestDatabase::odbcConnectionString() const { return connection_string::compose(name_, host()); }
 
 void TestDatabase::exec(const QString& sql) { connection_.execute(sql); }
+
+void TestDatabase::installMonthLock()
+{
+    QFile file(QStringLiteral(TABEL_MONTH_LOCK_SCRIPT));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " TABEL_MONTH_LOCK_SCRIPT);
+    // Several statements in one go, which a bound statement does not take.
+    const PgResultHandle result(PQexec(connection_.raw(), file.readAll().constData()));
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+        throw std::runtime_error(PQresultErrorMessage(result.get()));
+}
 
 QString TestDatabase::scalar(const QString& sql)
 {

@@ -27,6 +27,9 @@ public:
     QString scalar(const QString& sql);  // first column of the first row; "<null>" for null
     QStringList column(const QString& sql);  // first column of every row
     int count(const QString& sql) { return scalar(sql).toInt(); }
+    // The administrator's script of closed months and change history
+    // (db/admin/month-lock-and-audit.sql), run as psql runs it, as the owner.
+    void installMonthLock();
 
     // The test server stopped at once (its connections cut without a word, as when the
     // machine or the server process dies) and started again; this database's own
