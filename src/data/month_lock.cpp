@@ -38,8 +38,11 @@ void callAsCloser(Connection& connection, const QString& function, int year, int
 
 bool installed(Connection& connection)
 {
-    const PgResultHandle result =
-        connection.query(QStringLiteral("select to_regclass('accounts_dep.closed_month') is not null"));
+    // Asked of the catalogue, which everyone may read: to_regclass needs the use of the
+    // schema, which a person without a group in the program lacks.
+    const PgResultHandle result = connection.query(QStringLiteral(
+        "select exists (select from pg_class c join pg_namespace n on n.oid = c.relnamespace "
+        "where n.nspname = 'accounts_dep' and c.relname = 'closed_month')"));
     return cell(result, 0, 0) == QStringLiteral("t");
 }
 
