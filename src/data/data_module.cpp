@@ -1,6 +1,7 @@
 #include "data_module.h"
 
 #include "sql_text.h"
+#include "write_statements.h"
 
 TDataModule6* DataModule6 = nullptr;
 
@@ -78,7 +79,7 @@ TDataModule6::TDataModule6(ErrorReporter reportError)
       SQL_exec(ADO_DB),
       Oper_ins(ADO_DB),
       Oper_ed(ADO_DB),
-      Oper_del(ADO_DB, QStringLiteral("delete from accounts_dep.oper where id=:id")),
+      Oper_del(ADO_DB, oper_sql::remove()),
       reportError_(std::move(reportError))
 {
     // Stored defaults of the acceptance filter; the login sets "ta" on all four.

@@ -10,6 +10,7 @@
 #include "lookup_combo_box.h"
 #include "seams.h"
 #include "sql_text.h"
+#include "write_statements.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -231,16 +232,13 @@ QString TForm24::priceText() const { return type_work.fieldByName(QStringLiteral
 void TForm24::prepareStatement(Command& statement, const QString& hours) const
 {
     if (adding()) {
-        statement.setSql(QStringLiteral("INSERT INTO accounts_dep.fatigue(id_nom, id_o, id_p, d_date, i_mnth, i_year, i_smena, cnt, "
-                                        "price)VALUES(:id_nom, :id_o ,:id_p, to_date(:d_date, 'DD.MM.YYYY'), :i_mnth, :i_year, "
-                                        ":i_smena, :cnt, :price)"));
+        statement.setSql(fatigue_sql::insert());
         statement.setParam(QStringLiteral("d_date"), sql_text::dateText(EntryDate));
         statement.setParam(QStringLiteral("i_mnth"), EntryDate.month());
         statement.setParam(QStringLiteral("i_year"), EntryDate.year());
         statement.setParam(QStringLiteral("i_smena"), shift_);
     } else {
-        statement.setSql(QStringLiteral("UPDATE accounts_dep.fatigue SET id_nom=:id_nom, id_o=:id_o, id_p=:id_p, cnt=:cnt, "
-                                        "price=:price where id=:id and xmin=:version"));
+        statement.setSql(fatigue_sql::update());
         statement.setParam(QStringLiteral("id"), EntryId);
         statement.setParam(QStringLiteral("version"), EntryVersion);
     }

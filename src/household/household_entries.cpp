@@ -7,6 +7,7 @@
 #include "locks.h"
 #include "record_save.h"
 #include "sql_text.h"
+#include "write_statements.h"
 
 namespace household_entries {
 
@@ -72,7 +73,7 @@ Outcome save(TDataModule6& module, Command& statement, const EntryWrite& write)
 bool remove(TDataModule6& module, qint64 id, const QString& version)
 {
     Command& statement = module.SQL_exec;
-    statement.setSql(QStringLiteral("delete from accounts_dep.fatigue where id=:id and xmin=:version"));
+    statement.setSql(fatigue_sql::remove());
     statement.setParam(QStringLiteral("id"), id);
     statement.setParam(QStringLiteral("version"), version);
     return statement.execute() > 0;

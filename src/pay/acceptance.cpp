@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "data_module.h"
+#include "write_statements.h"
 
 namespace acceptance {
 
@@ -11,7 +12,7 @@ QString toggled(const QString& mark) { return isAccepted(mark) ? QStringLiteral(
 
 bool toggle(TDataModule6& module, qint64 id, const QString& mark, const QString& version)
 {
-    Command update(module.ADO_DB, QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id and xmin=:version"));
+    Command update(module.ADO_DB, smena_sql::setAcceptance());
     update.setParam(QStringLiteral("id"), id);
     update.setParam(QStringLiteral("ok"), toggled(mark));
     update.setParam(QStringLiteral("version"), version);

@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "locks.h"
 #include "timesheet_hours.h"
+#include "write_statements.h"
 
 #include <QDate>
 #include <vector>
@@ -54,7 +55,7 @@ void deleteItemRecords(TDataModule6& module, qint64 itemId)
     for (const TouchedCell& c : cells)
         keys.push_back(keyOf(c.workerId, c.shift, c.date));
     LockHoursRows(module, keys);
-    executeDelete(module, QStringLiteral("delete from accounts_dep.smena s where s.i_id =:id"), itemId);
+    executeDelete(module, smena_sql::removeOfItem(), itemId);
     for (const TouchedCell& c : cells)
         HoursAfterDelete(module, c.workerId, c.shift, c.date);
 }
@@ -62,9 +63,9 @@ void deleteItemRecords(TDataModule6& module, qint64 itemId)
 void deleteItemOperations(TDataModule6& module, qint64 itemId)
 {
     executeDelete(module,
-                  QStringLiteral("delete from accounts_dep.norm where o_id in (select id from accounts_dep.oper where i_id = :id)"),
+                  norm_sql::removeOfItem(),
                   itemId);
-    executeDelete(module, QStringLiteral("delete from accounts_dep.oper o where o.i_id =:id"), itemId);
+    executeDelete(module, oper_sql::removeOfItem(), itemId);
 }
 
 Outcome deleteLockedItem(TDataModule6& module, const ItemDeletion& d)
@@ -80,7 +81,7 @@ Outcome deleteLockedItem(TDataModule6& module, const ItemDeletion& d)
         deleteItemOperations(module, d.itemId);
     if (d.withJournal)
         deleteItemRecords(module, d.itemId);
-    executeDelete(module, QStringLiteral("delete from cmn_gds_and_srv.gds_and_srv  where id=:id"), d.itemId);
+    executeDelete(module, goods_sql::remove(), d.itemId);
     return Outcome::Deleted;
 }
 
@@ -90,7 +91,7 @@ Outcome deleteLockedOperation(TDataModule6& module, int operationId)
         return Outcome::AlreadyGone;
     if (counts(module, QStringLiteral("select count(*) from accounts_dep.smena where o_id = $1"), operationId))
         return Outcome::UsedInJournal;
-    executeDelete(module, QStringLiteral("delete from accounts_dep.norm where o_id=:id"), operationId);
+    executeDelete(module, norm_sql::removeOfOperation(), operationId);
     module.Oper_del.setParam(QStringLiteral("id"), operationId);
     module.Oper_del.execute();
     return Outcome::Deleted;

@@ -7,6 +7,7 @@
 #include "shift_price.h"
 #include "sql_text.h"
 #include "timesheet_hours.h"
+#include "write_statements.h"
 
 #include <algorithm>
 #include <map>
@@ -103,16 +104,10 @@ int write(TDataModule6& module, const JournalRecord& r)
     Command statement(module.ADO_DB);
     if (r.isNew()) {
         statement.setSql(
-            QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
-                           "vvod,ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(:w_id, :i_id, "
-                           ":o_id, :cena,:kol_vo, :brak, to_date(:data, 'DD.MM.YYYY HH24:MI:SS'), :smena, :color, :time, "
-                           ":vvod, 'no', 0, 0, 0, 0, 0, 0)"));
+            smena_sql::insert());
     } else {
         statement.setSql(
-            QStringLiteral("update accounts_dep.SMENA set w_id=:w_id, i_id=:i_id, o_id=:o_id, cena=:cena, kol_vo=:kol_vo, "
-                           "brak=:brak, data=to_date(:data, 'DD.MM.YYYY'), smena=:smena, color=:color, time=:time, "
-                           "vvod=:vvod, prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 "
-                           "where id=:id and xmin=:version"));
+            smena_sql::update());
         statement.setParam(QStringLiteral("id"), r.id);
         statement.setParam(QStringLiteral("version"), r.version);
     }
@@ -291,7 +286,7 @@ Outcome deleteAndBringHoursInLine(TDataModule6& module, qint64 id, const QString
     if (!place)
         return Outcome::Changed;
     timesheet_hours::LockHoursRow(module, timesheet_hours::keyOf(place->workerId, place->shift, place->date));
-    Command deletion(module.ADO_DB, QStringLiteral("delete from accounts_dep.smena where id=:id"));
+    Command deletion(module.ADO_DB, smena_sql::remove());
     deletion.setParam(QStringLiteral("id"), id);
     deletion.execute();
     timesheet_hours::HoursAfterDelete(module, place->workerId, place->shift, place->date);

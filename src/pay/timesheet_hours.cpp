@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "locks.h"
 #include "sql_text.h"
+#include "write_statements.h"
 
 #include <algorithm>
 #include <tuple>
@@ -10,11 +11,6 @@
 namespace timesheet_hours {
 
 namespace {
-
-const QString kKeyCondition = QStringLiteral(" where w_id=:w_id and smena=:smena and month=:month and year=:year");
-
-// The day's column: its number is the date's day, never a typed value.
-QString dayColumn(int day) { return QStringLiteral("d%1").arg(day); }
 
 QVariantMap keyParams(const HoursKey& key)
 {
@@ -30,7 +26,7 @@ void bindKey(Command& statement, const HoursKey& key) { statement.setParams(keyP
 void updateCell(TDataModule6& module, const HoursKey& key, int day, const QVariant& hours)
 {
     Command& update = module.H_Tabel_ins;
-    update.setSql(QStringLiteral("update accounts_dep.h_tabel set ") + dayColumn(day) + QStringLiteral("=:hours") + kKeyCondition);
+    update.setSql(h_tabel_sql::setDay(day));
     bindKey(update, key);
     update.setParam(QStringLiteral("hours"), hours);
     update.execute();
@@ -53,7 +49,7 @@ int DayHours(TDataModule6& module, int workerId, int shift, const QDate& date)
 
 bool HoursRowExists(TDataModule6& module, const HoursKey& key)
 {
-    return module.CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + kKeyCondition,
+    return module.CountsAny(QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + h_tabel_sql::keyCondition(),
                             keyParams(key));
 }
 
@@ -105,8 +101,7 @@ void WriteHoursCell(TDataModule6& module, const HoursKey& key, int day, int hour
             return;
         }
         Command& insert = module.H_Tabel_ins;
-        insert.setSql(QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, ") + dayColumn(day)
-                      + QStringLiteral(") values(:smena, :w_id, :month, :year, :hours)"));
+        insert.setSql(h_tabel_sql::insertDay(day));
         bindKey(insert, key);
         insert.setParam(QStringLiteral("hours"), hours);
         insert.execute();

@@ -2,6 +2,7 @@
 
 #include "data_module.h"
 #include "timesheet_hours.h"
+#include "write_statements.h"
 
 #include <QDate>
 #include <QStringList>
@@ -21,7 +22,7 @@ using MonthRows = std::map<std::pair<int, int>, DayCells>;
 
 void deleteMonth(TDataModule6& module, int month, int year)
 {
-    module.DelSmena.setSql(QStringLiteral("delete from accounts_dep.h_tabel where month=:month and year=:year"));
+    module.DelSmena.setSql(h_tabel_sql::removeMonth());
     module.DelSmena.setParam(QStringLiteral("month"), month);
     module.DelSmena.setParam(QStringLiteral("year"), year);
     module.DelSmena.execute();
@@ -51,9 +52,6 @@ QString cellText(const std::optional<qint64>& hours)
 
 QString insertStatement(const MonthRows& rows, int month, int year)
 {
-    QStringList dayColumns;
-    for (int day = 1; day <= 31; ++day)
-        dayColumns << QStringLiteral("d%1").arg(day);
     QStringList values;
     for (const auto& [key, cells] : rows) {
         QStringList row{QString::number(key.second), QString::number(key.first), QString::number(month),
@@ -62,8 +60,7 @@ QString insertStatement(const MonthRows& rows, int month, int year)
             row << cellText(hours);
         values << QLatin1Char('(') + row.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
-    return QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, ") + dayColumns.join(QStringLiteral(", "))
-        + QStringLiteral(") values ") + values.join(QStringLiteral(",\n"));
+    return h_tabel_sql::insertRows(values);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
+#include "write_statements.h"
 
 #include <QLineEdit>
 
@@ -54,11 +55,9 @@ bool TForm7::duplicate(const QString& brand) const
 void TForm7::prepareStatement(Command& statement, const QString& brand, const QString& massa) const
 {
     if (adding()) {
-        statement.setSql(QStringLiteral("INSERT INTO cmn_gds_and_srv.gds_and_srv(s_caption, s_description, id_msm_bs, massa, "
-                                        "id_class_item)VALUES(:s_caption, '', 6, :massa,:id_class_item)"));
+        statement.setSql(goods_sql::insert());
     } else {
-        statement.setSql(QStringLiteral("UPDATE cmn_gds_and_srv.gds_and_srv SET s_caption=:s_caption, s_description='', "
-                                        "id_msm_bs=6, massa=:massa, id_class_item=:id_class_item where id=:id"));
+        statement.setSql(goods_sql::update());
         statement.setParam(QStringLiteral("id"), DataModule6->Izdel.fieldByName(QStringLiteral("id")).asLargeInt());
     }
     statement.setParam(QStringLiteral("s_caption"), brand);

@@ -5,6 +5,7 @@
 #include "handler_guard.h"
 #include "items_window.h"
 #include "kinds_window.h"
+#include "write_statements.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -69,7 +70,7 @@ void TForm10::add()
                                     sameParameters(), QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
     Command& insert = DataModule6->Oper_ins;
-    insert.setSql(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (:vid, :naimen, :i_id, 0)"));
+    insert.setSql(oper_sql::insert());
     insert.setParams(sameParameters());
     insert.execute();
     AddedOperationId = operationWithoutNorms();
@@ -84,7 +85,7 @@ void TForm10::change()
                                     params, QStringLiteral("Операция с такими параметрами уже заведена!")))
         return;
     Command& update = DataModule6->Oper_ed;
-    update.setSql(QStringLiteral("update accounts_dep.oper set vid=:vid, naimen=:naimen,  i_id=:i_id where id=:id"));
+    update.setSql(oper_sql::update());
     update.setParams(params);
     update.execute();
     DataModule6->Oper.close();

@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "input_rules.h"
 #include "lookup_combo_box.h"
+#include "write_statements.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -88,10 +89,9 @@ QString TForm2::position() const
 void TForm2::prepareStatement(const QString& fio)
 {
     if (adding()) {
-        cmd_person.setSql(QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(:fio, :s_staffpos_hl)"));
+        cmd_person.setSql(person_sql::insert());
     } else {
-        cmd_person.setSql(QStringLiteral("UPDATE accounts_dep.person SET fio=:fio, s_staffpos_hl=:s_staffpos_hl "
-                                         "where accounts_dep.person.id=:id"));
+        cmd_person.setSql(person_sql::update());
         cmd_person.setParam(QStringLiteral("id"), PersonId);
     }
     cmd_person.setParam(QStringLiteral("fio"), fio);

@@ -3,6 +3,7 @@
 #include "data_module.h"
 #include "seams.h"
 #include "worker_editor.h"
+#include "write_statements.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,7 +63,7 @@ void TForm5::deleteRow()
 {
     if (!seams::messageBoxes().confirm(this, QStringLiteral("Удалить работника?"), QStringLiteral("Удаление")))
         return;
-    Form2->cmd_person.setSql(QStringLiteral("delete from accounts_dep.person where id =:id"));
+    Form2->cmd_person.setSql(person_sql::remove());
     Form2->cmd_person.setParam(QStringLiteral("id"), dataset().fieldByName(QStringLiteral("id")).asInteger());
     Form2->cmd_person.execute();
     dataset().refresh({}, Dataset::Fallback::PositionOrFirst);
