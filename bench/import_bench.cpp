@@ -178,20 +178,18 @@ int main(int argc, char* argv[])
     const QString csv = csvFolder.filePath(QStringLiteral("smena.csv"));
     double built = 0, baseline = 0, limit = 0;
     QString builtDigest, baselineDigest, limitDigest;
-    {
-        LegacySource source;
-        fillJournal(source, rows);
-        built = importAsBuilt(target);
-        builtDigest = journalDigest(target);
-        baseline = importRowByRow(target);
-        baselineDigest = journalDigest(target);
-        writeCsv(csv);
-        limit = copyFromCsv(target, csv);
-        limitDigest = journalDigest(target);
-    }
-    LegacySource repeating;
-    fillJournal(repeating, rows);
-    repeatEveryHundredth(repeating);
+    // One source for the whole run: unixODBC keeps the data source files it read once, so a
+    // second source registered in another folder may not be found.
+    LegacySource source;
+    fillJournal(source, rows);
+    built = importAsBuilt(target);
+    builtDigest = journalDigest(target);
+    baseline = importRowByRow(target);
+    baselineDigest = journalDigest(target);
+    writeCsv(csv);
+    limit = copyFromCsv(target, csv);
+    limitDigest = journalDigest(target);
+    repeatEveryHundredth(source);
     const auto [refusedAfter, problems] = importRefused(target);
 
     std::printf("legacy import of %lld journal records from SQLite through ODBC\n", static_cast<long long>(rows));
