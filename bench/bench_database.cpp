@@ -16,4 +16,5 @@ void openBenchDatabase()
     }
     DataModule6 = new TDataModule6([](const QString&) {});
     DataModule6->ADO_DB.open(connection_string::compose(database, host));
+    DataModule6->DetectDatabaseFeatures();
 }

@@ -185,7 +185,7 @@ bool TForm23::connectAsPerson(const QString& user)
     Password->clear();
     try {
         DataModule6->ADO_DB.open(connection_settings::asPerson(settings_, user, password));
-        DataModule6->DetectMonthLock();
+        DataModule6->DetectDatabaseFeatures();
     } catch (const AuthenticationRefusedError&) {
         showError(this, QStringLiteral("Неверное имя пользователя или пароль."));
         return false;

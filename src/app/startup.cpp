@@ -144,7 +144,7 @@ Login connectAtStart(const connection_settings::Parameters& settings)
     try {
         db.setApplicationName(connectionName());
         db.open(settings);
-        DataModule6->DetectMonthLock();
+        DataModule6->DetectDatabaseFeatures();
         return hasGroupRoles(db) ? Login::AsPerson : Login::ByCode;
     } catch (const AuthenticationRefusedError&) {
         db.close();

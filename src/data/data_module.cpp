@@ -1,6 +1,6 @@
 #include "data_module.h"
 
-#include "sql_text.h"
+#include "person_codes.h"
 #include "write_statements.h"
 
 TDataModule6* DataModule6 = nullptr;
@@ -36,7 +36,7 @@ QString shift(int shift)
         + number + QStringLiteral(" and smena.data=:data and ") + test + QLatin1Char(' ') + order;
 }
 
-QString monthlyTimesheet(int shift)
+QString monthlyTimesheet(int shift, bool personCodesIndexed)
 {
     QStringList terms;
     for (int day = 1; day <= 31; ++day)
@@ -50,7 +50,7 @@ QString monthlyTimesheet(int shift)
             + QStringLiteral(") end ::numeric(10,2) as average_price, sum(s.cena*(kol_vo-brak))::numeric(10,2) as cena_all,"),
         QStringLiteral("h_tabel.* "),
         QStringLiteral("from accounts_dep.h_tabel, cmn_contractor.person, accounts_dep.smena s where "),
-        QStringLiteral("h_tabel.w_id=") + sql_text::integerOrNull(QStringLiteral("person.s_code"))
+        person_codes::matchWorker(QStringLiteral("person.s_code"), QStringLiteral("h_tabel.w_id"), personCodesIndexed)
             + QStringLiteral(" and h_tabel.smena=") + QString::number(shift)
             + QStringLiteral(" and month=:mnth and s.w_id = h_tabel.w_id and"),
         QStringLiteral("h_tabel.year=:yea and s.data >=:date1 and s.data <:date2"),
@@ -70,9 +70,9 @@ TDataModule6::TDataModule6(ErrorReporter reportError)
       Smena2(ADO_DB, data_module_sql::shift(2)),
       Smena3(ADO_DB, data_module_sql::shift(3)),
       Smena4(ADO_DB, data_module_sql::shift(4)),
-      H_Tabel_1(ADO_DB, data_module_sql::monthlyTimesheet(1)),
-      H_Tabel_2(ADO_DB, data_module_sql::monthlyTimesheet(2)),
-      H_Tabel_3(ADO_DB, data_module_sql::monthlyTimesheet(3)),
+      H_Tabel_1(ADO_DB, data_module_sql::monthlyTimesheet(1, false)),
+      H_Tabel_2(ADO_DB, data_module_sql::monthlyTimesheet(2, false)),
+      H_Tabel_3(ADO_DB, data_module_sql::monthlyTimesheet(3, false)),
       Control(ADO_DB),
       DelSmena(ADO_DB),
       H_Tabel_ins(ADO_DB),
@@ -120,7 +120,13 @@ bool TDataModule6::CheckDuplicateName(const QString& table, const QString& colum
 
 bool TDataModule6::CountsAny(const QString& query, const QVariantMap& params) { return scalar(query, params).toLongLong() > 0; }
 
-void TDataModule6::DetectMonthLock() { MonthLockInstalled = month_lock::installed(ADO_DB); }
+void TDataModule6::DetectDatabaseFeatures()
+{
+    MonthLockInstalled = month_lock::installed(ADO_DB);
+    PersonCodesIndexed = person_codes::indexed(ADO_DB);
+    for (int shift = 1; shift <= 3; ++shift)
+        timesheetQuery(shift).setSql(data_module_sql::monthlyTimesheet(shift, PersonCodesIndexed));
+}
 
 std::optional<month_lock::ClosedMonth> TDataModule6::ClosedMonthOf(const QDate& date)
 {

@@ -63,10 +63,13 @@ public:
     // locks must not be held while a message box waits for the user.
     bool CountsAny(const QString& query, const QVariantMap& params = {});
 
-    // Whether the administrator's script of closed months and change history is installed;
-    // found out once the connection is open (DetectMonthLock). Without it nothing is closed.
+    // What the database offers, found out once the connection is open (DetectDatabaseFeatures):
+    // whether the administrator's script of closed months and change history is installed
+    // (without it nothing is closed), and whether the ERP indexes its person codes as numbers
+    // (the timesheet's grids then find their persons through that index).
     bool MonthLockInstalled = false;
-    void DetectMonthLock();
+    bool PersonCodesIndexed = false;
+    void DetectDatabaseFeatures();
     // The month of the date when it is closed; nothing when it is open or there is no script.
     std::optional<month_lock::ClosedMonth> ClosedMonthOf(const QDate& date);
 
@@ -83,7 +86,8 @@ private:
 namespace data_module_sql {
 QString oper();
 QString shift(int shift);
-QString monthlyTimesheet(int shift);
+// personCodesIndexed: see TDataModule6::PersonCodesIndexed.
+QString monthlyTimesheet(int shift, bool personCodesIndexed);
 }  // namespace data_module_sql
 
 extern TDataModule6* DataModule6;

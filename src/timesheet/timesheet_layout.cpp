@@ -1,7 +1,7 @@
 #include "timesheet_layout.h"
 
 #include "data_module.h"
-#include "sql_text.h"
+#include "person_codes.h"
 
 TForm15* Form15 = nullptr;
 
@@ -52,7 +52,7 @@ Band line()
 
 }  // namespace
 
-QString timesheetPrintSql()
+QString timesheetPrintSql(bool personCodesIndexed)
 {
     return QStringList{
         QStringLiteral("select person.s_caption fio,sum(d1) as sd1,sum(d2) as sd2,sum(d3) as sd3,sum(d4) as sd4,"),
@@ -63,7 +63,7 @@ QString timesheetPrintSql()
         QStringLiteral("sum(d22) as sd22,sum(d23) as sd23,sum(d24) as sd24,sum(d25) as sd25,"),
         QStringLiteral("sum(d26) as sd26,sum(d27) as sd27,sum(d28) as sd28,sum(d29) as sd29,"),
         QStringLiteral("sum(d30) as sd30,sum(d31) as sd31 from accounts_dep.h_tabel, cmn_contractor.person person where"),
-        QStringLiteral("h_tabel.w_id=") + sql_text::integerOrNull(QStringLiteral("person.s_code"))
+        person_codes::matchWorker(QStringLiteral("person.s_code"), QStringLiteral("h_tabel.w_id"), personCodesIndexed)
             + QStringLiteral(" and month=:mnth and"),
         QStringLiteral("year=:yea group by fio order by fio"),
     }
@@ -84,7 +84,7 @@ ReportDefinition timesheetLayout()
 }
 
 TForm15::TForm15(QWidget* parent)
-    : QDialog(parent), H_Tabel(DataModule6->ADO_DB, timesheetPrintSql()), Report(timesheetLayout())
+    : QDialog(parent), H_Tabel(DataModule6->ADO_DB, timesheetPrintSql(DataModule6->PersonCodesIndexed)), Report(timesheetLayout())
 {
     setObjectName(QStringLiteral("Form15"));
     H_Tabel.setObjectName(QStringLiteral("H_Tabel"));

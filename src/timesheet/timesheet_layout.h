@@ -6,8 +6,9 @@
 #include <QDialog>
 
 // The text of H_Tabel: per worker name the hours of each day of the month (sd1 … sd31),
-// summed over the worker's timesheet rows of all four shifts.
-QString timesheetPrintSql();
+// summed over the worker's timesheet rows of all four shifts. personCodesIndexed: see
+// TDataModule6::PersonCodesIndexed.
+QString timesheetPrintSql(bool personCodesIndexed);
 
 // The printed timesheet: A4 landscape, the title and the day numbers at the top of every
 // page, one line per worker name with the hours of days 1 to 31 and their total, the page

@@ -99,11 +99,37 @@ TEST_F(DataModuleTest, PersonCodeReadsAsAnIntegerOnlyWhereItIsOne)
         db.exec("insert into codes values (" + sql_text::quoted(QString::fromUtf8(c.code)) + ")");
         EXPECT_EQ(db.scalar("select " + sql_text::integerOrNull("code") + " from codes"), c.read) << c.code;
         // Where the plain cast reads a code at all, it reads the same integer.
-        if (QString(c.read) != "<null>")
+        if (QString(c.read) != "<null>") {
             EXPECT_EQ(db.scalar("select code::integer from codes"), c.read) << c.code;
+        }
     }
     db.exec("update codes set code = null");
     EXPECT_EQ(db.scalar("select " + sql_text::integerOrNull("code") + " from codes"), "<null>");
+}
+
+// Only an index that holds every person's code as the number the queries compare proves that
+// every code is a number: one being built, one over some rows or over another reading does not.
+TEST_F(DataModuleTest, PersonCodesCountAsIndexedOnlyWithAFullIndexOnTheCodeAsANumber)
+{
+    struct Case {
+        const char* index;  // created in place of the ERP's index; nullptr: none
+        bool indexed;
+    };
+    const Case cases[] = {
+        {"create index person_s_code_t_id on cmn_contractor.person ((s_code::public.t_id))", true},
+        {"create index person_s_code_t_id on cmn_contractor.person ((s_code::t_id), s_caption)", false},
+        {"create index person_s_code_t_id on cmn_contractor.person ((s_code::t_id)) where s_code <> ''", false},
+        {"create index person_s_code_t_id on cmn_contractor.person ((s_code::numeric))", false},
+        {"create index person_s_code_t_id on cmn_contractor.person (s_code)", false},
+        {nullptr, false},
+    };
+    for (const Case& c : cases) {
+        db.exec("drop index cmn_contractor.person_s_code_t_id");
+        if (c.index)
+            db.exec(c.index);
+        module.DetectDatabaseFeatures();
+        EXPECT_EQ(module.PersonCodesIndexed, c.indexed) << (c.index ? c.index : "no index");
+    }
 }
 
 }  // namespace

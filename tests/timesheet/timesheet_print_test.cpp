@@ -166,10 +166,26 @@ QStringList gridRows()
     return rows;
 }
 
-// A supplier in the ERP's persons whose code does not fit an integer is no worker: the
-// grids, "Перестроить" and the print show what they show without it.
-TEST_F(TimesheetPrintTest, AnErpCodeBeyondTheIntegerRangeChangesNoGridNorPrintedNumber)
+// The program on a database whose ERP indexes its person codes as numbers (as the ERP
+// does, and the grids and the print then find their persons through that index) or does not
+// (where any text may be a code).
+class ErpPersonCodesTest : public TimesheetPrintTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool indexed() const { return GetParam(); }
+    void prepareDatabase() override
+    {
+        if (!indexed())
+            db->exec("drop index cmn_contractor.person_s_code_t_id");
+    }
+};
+
+// Persons of the ERP whose code is no worker's key written as an integer are no workers:
+// a supplier's code beyond the integer range, a code with a fraction, and where the index
+// allows it letters. The grids, "Перестроить" and the print show what they show without them,
+// whichever way the persons are found.
+TEST_P(ErpPersonCodesTest, CodesThatAreNoIntegerKeyChangeNoGridNorPrintedNumber)
 {
+    EXPECT_EQ(DataModule6->PersonCodesIndexed, indexed());
     const int ivanov = seed->worker("Иванов И.И.");
     const int petrov = seed->worker("Петров П.П.");
     record(ivanov, QDate(2026, 12, 1), 1, 8);
@@ -182,6 +198,9 @@ TEST_F(TimesheetPrintTest, AnErpCodeBeyondTheIntegerRangeChangesNoGridNorPrinted
     ASSERT_EQ(grids.size(), 3);
 
     db->exec("insert into cmn_contractor.person (s_caption, s_code) values ('Поставщик', '9876543210')");
+    db->exec(QStringLiteral("insert into cmn_contractor.person (s_caption, s_code) values ('Дробный', '%1.0')").arg(ivanov));
+    if (!indexed())
+        db->exec("insert into cmn_contractor.person (s_caption, s_code) values ('Склад', 'П-17')");
     loadMonth(12, 2026);
     EXPECT_EQ(gridRows(), grids);
     QTest::mouseClick(Form19->Button1, Qt::LeftButton);  // "Перестроить"
@@ -189,6 +208,11 @@ TEST_F(TimesheetPrintTest, AnErpCodeBeyondTheIntegerRangeChangesNoGridNorPrinted
     EXPECT_EQ(report::describe(print(12, 2026)), printed);
     EXPECT_TRUE(fakes->messages.shown.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutTheErpIndex, ErpPersonCodesTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? std::string("Indexed") : std::string("NotIndexed");
+                         });
 
 TEST_F(TimesheetPrintTest, WorkersOfTheSameNameAreOneLine)
 {
