@@ -70,7 +70,8 @@ int showWithTheUser(QDialog& dialog)
 {
     dialog.show();
     dialog.activateWindow();
-    QTest::qWaitForWindowActive(&dialog);
+    if (!QTest::qWaitForWindowActive(&dialog))
+        qFatal("the record editor did not become active");
     std::function<void()> act = std::move(inWindows.front());
     inWindows.pop_front();
     act();
@@ -124,7 +125,8 @@ void typeBrigadeIntoGrid()
 void saveAndClose()
 {
     Form27->activateWindow();
-    QTest::qWaitForWindowActive(Form27);
+    if (!QTest::qWaitForWindowActive(Form27))
+        qFatal("the brigade window did not become active");
     press(Form27, Qt::Key_F2);
     press(Form27->DBGrid1, Qt::Key_Escape);
 }

@@ -164,7 +164,7 @@ QString TForm22::missingInNewRow() const
 {
     if (norm.state() != Dataset::State::Insert)
         return {};
-    for (const QString field : {QStringLiteral("norma"), QStringLiteral("price")})
+    for (const QString& field : {QStringLiteral("norma"), QStringLiteral("price")})
         if (norm.fieldByName(field).isNull())
             return ruleOf(field).check(QString()).refusal;
     return {};

@@ -343,10 +343,11 @@ TEST_F(JournalWindowTest, EntryDateColumnGrowsToShowTheWholeDate)
             const QString date = grid->model()->index(0, 11).data().toString();
             ASSERT_EQ(date, "10.12.2026");
             EXPECT_LT(grid->fontMetrics().horizontalAdvance(date), grid->columnWidth(11)) << pointSize;
-            if (pointSize == 6)
+            if (pointSize == 6) {
                 EXPECT_EQ(grid->columnWidth(11), 72);
-            else if (pointSize == 16)
+            } else if (pointSize == 16) {
                 EXPECT_GT(grid->columnWidth(11), 72);
+            }
         });
     }
     TearDown();

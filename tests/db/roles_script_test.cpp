@@ -55,7 +55,7 @@ TEST_F(RolesScriptTest, EachRoleWritesWhatItsWindowsWriteThroughTheProgram)
                   "6");
     }
     // The warehouse and full access switch the acceptance mark.
-    for (const QString group : {QStringLiteral("warehouse"), QStringLiteral("full")}) {
+    for (const QString& group : {QStringLiteral("warehouse"), QStringLiteral("full")}) {
         const auto module = moduleOf(group);
         const QString mark = db.scalar(QStringLiteral("select ok from accounts_dep.smena where id = %1").arg(recordId));
         EXPECT_TRUE(acceptance::toggle(*module, recordId, mark, versionOf(recordId))) << group.toStdString();

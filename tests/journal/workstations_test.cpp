@@ -228,8 +228,9 @@ TEST_F(WorkstationsTest, AChangeOfARecordAnotherWorkstationChangedOrDeletedIsRef
             });
             Form1->Button2->click();
             EXPECT_EQ(DataModule6->Smena1.recordCount(), c.stored == "<null>" ? 0 : 1) << c.name;
-            if (!DataModule6->Smena1.isEmpty())
+            if (!DataModule6->Smena1.isEmpty()) {
                 EXPECT_EQ(DataModule6->Smena1.fieldByName("kol_vo").asString(), c.stored) << c.name;
+            }
         });
         EXPECT_EQ(messageTexts(), QStringList{"Ошибка: Запись изменена другим пользователем, список обновлён"}) << c.name;
         EXPECT_FALSE(stayedOpen) << c.name;
