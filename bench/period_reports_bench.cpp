@@ -56,13 +56,13 @@ void clickToPages(benchmark::State& state, const Click& click)
 }
 
 // The real preview: up to its first page on screen, or up to every page in a PDF.
-void clickThroughPreview(benchmark::State& state, const Click& click, bool toPdf)
+void clickThroughPreview(benchmark::State& state, const Click& click, const Dataset& query, bool toPdf)
 {
     choosePeriod(click.from, click.months);
     const QString pdf = toPdf ? QDir::temp().filePath(QStringLiteral("period_reports_bench.pdf")) : QString();
     PreviewTimes times;
     for (auto _ : state) {
-        times = timePreview([&] { (Form18->*click.button)->click(); }, pdf);
+        times = timePreview([&] { (Form18->*click.button)->click(); }, pdf, &query);
         state.SetIterationTime((toPdf ? times.pdfMs : times.firstPageMs) / 1000.0);
     }
     state.SetLabel(previewLabel(times, toPdf).toStdString());
@@ -101,11 +101,11 @@ void registerReport(const char* name, const Click& click, PeriodReportWindow* la
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark((report + "/click to first page in the preview").c_str(),
-                                 [=](benchmark::State& s) { clickThroughPreview(s, click, false); })
+                                 [=](benchmark::State& s) { clickThroughPreview(s, click, layout->query(), false); })
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
     benchmark::RegisterBenchmark((report + "/click to all pages in a PDF").c_str(),
-                                 [=](benchmark::State& s) { clickThroughPreview(s, click, true); })
+                                 [=](benchmark::State& s) { clickThroughPreview(s, click, layout->query(), true); })
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
 }

@@ -1,5 +1,6 @@
 #include "preview_probe.h"
 
+#include "dataset.h"
 #include "page_view.h"
 #include "report_preview.h"
 
@@ -32,7 +33,7 @@ void resetPeak()
 
 }  // namespace
 
-PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath)
+PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath, const Dataset* query)
 {
     PreviewTimes times;
     const double before = statusMb("VmRSS");
@@ -56,9 +57,16 @@ PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfP
         times.peakMb = statusMb("VmHWM");
         dialog->reject();
     });
+    QMetaObject::Connection read;
+    if (query)
+        read = QObject::connect(query, &Dataset::reset, [&] {
+            if (query->isOpen() && times.queryMs == 0)
+                times.queryMs = clock.nsecsElapsed() / 1e6;
+        });
     probe.start(0);
     clock.start();
     click();
+    QObject::disconnect(read);
     times.keptMb = statusMb("VmRSS") - before;
     if (!pdfPath.isEmpty())
         QFile::remove(pdfPath);
@@ -67,8 +75,10 @@ PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfP
 
 QString previewLabel(const PreviewTimes& times, bool toPdf)
 {
-    const QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
-                                : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
+    QString pages = toPdf ? QStringLiteral("%1 pages").arg(times.pages)
+                          : QStringLiteral("%1 pages prepared then").arg(times.pagesAtFirst);
+    if (times.queryMs > 0)
+        pages += QStringLiteral(", its query's records read at %1 ms").arg(times.queryMs, 0, 'f', 0);
     return QStringLiteral("%1, +%2 MB at the first page, peak %3 MB, %4 MB kept after closing")
         .arg(pages)
         .arg(times.firstPageMb, 0, 'f', 0)

@@ -3,10 +3,15 @@
 #include <QString>
 #include <functional>
 
+class Dataset;
+
 // The real print preview as a user meets it, timed from the click that opens it. Once the
 // preview is up, its first page is drawn (the time to it taken), and, when a path is
-// given, every page written to that PDF (that time taken too); then it is closed.
+// given, every page written to that PDF (that time taken too); then it is closed. When the
+// report's query is given, the time its records took to read in the same click is taken
+// as well: the server's time of one run varies by more than the preview's own.
 struct PreviewTimes {
+    double queryMs = 0;   // from the click until the query's records were read, when asked
     double firstPageMs = 0;
     double pdfMs = 0;     // from the click, with the first page's time in it
     int pagesAtFirst = 0; // pages prepared when the first one was on screen
@@ -20,4 +25,5 @@ struct PreviewTimes {
 // first page, or all of them when written to PDF.
 QString previewLabel(const PreviewTimes& times, bool toPdf);
 
-PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath = QString());
+PreviewTimes timePreview(const std::function<void()>& click, const QString& pdfPath = QString(),
+                         const Dataset* query = nullptr);

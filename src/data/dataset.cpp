@@ -3,8 +3,6 @@
 #include "database_error.h"
 #include "internal_error.h"
 
-#include <QSet>
-
 namespace {
 
 bool isNumericType(unsigned oid)
@@ -23,16 +21,18 @@ bool isNumericType(unsigned oid)
     }
 }
 
-const std::optional<QString> kNull;
+std::optional<QString> valueAt(const PGresult* result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return std::nullopt;
+    return QString::fromUtf8(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+}
 
 }  // namespace
 
 // ---- Field ----------------------------------------------------------------
 
-const std::optional<QString>& Field::cell() const
-{
-    return dataset_->currentRow()[size_t(column_)];
-}
+std::optional<QString> Field::cell() const { return dataset_->currentCell(column_); }
 
 QString Field::name() const { return dataset_->columns_[size_t(column_)].name; }
 
@@ -147,36 +147,6 @@ void Dataset::resetAround(Change&& change)
     emit currentChanged(recNo());
 }
 
-void Dataset::readResult(PGresult* result, std::vector<Row>& into, bool readColumns)
-{
-    const int fields = PQnfields(result);
-    if (readColumns) {
-        columns_.clear();
-        for (int c = 0; c < fields; ++c) {
-            const unsigned oid = PQftype(result, c);
-            columns_.push_back({QString::fromUtf8(PQfname(result, c)), oid, isNumericType(oid)});
-        }
-    }
-    const int tuples = PQntuples(result);
-    into.reserve(into.size() + size_t(tuples));
-    // A text repeated down a column (a name, an item, a small count) is kept once and
-    // shared by its rows: a year's report reads hundreds of thousands of them.
-    std::vector<QSet<QString>> seen(static_cast<size_t>(fields));
-    for (int r = 0; r < tuples; ++r) {
-        Row row(columns_.size());
-        for (int c = 0; c < fields; ++c) {
-            const int target = readColumns ? c : columnIndex(QString::fromUtf8(PQfname(result, c)));
-            if (target < 0 || PQgetisnull(result, r, c))
-                continue;
-            const QString text = QString::fromUtf8(PQgetvalue(result, r, c), PQgetlength(result, r, c));
-            QSet<QString>& column = seen[size_t(c)];
-            const auto known = column.constFind(text);
-            row[size_t(target)] = known != column.cend() ? *known : *column.insert(text);
-        }
-        into.push_back(std::move(row));
-    }
-}
-
 PgResultHandle Dataset::read() const
 {
     std::vector<ParameterText> values;
@@ -192,11 +162,21 @@ void Dataset::open()
     load(read());
 }
 
-void Dataset::load(const PgResultHandle& result)
+void Dataset::load(PgResultHandle result)
 {
     resetAround([&] {
-        rows_.clear();
-        readResult(result.get(), rows_, true);
+        columns_.clear();
+        for (int c = 0; c < PQnfields(result.get()); ++c) {
+            const unsigned oid = PQftype(result.get(), c);
+            columns_.push_back({QString::fromUtf8(PQfname(result.get(), c)), oid, isNumericType(oid)});
+        }
+        result_ = std::move(result);
+        posted_.clear();
+        records_.clear();
+        const int rows = PQntuples(result_.get());
+        records_.reserve(size_t(rows));
+        for (int r = 0; r < rows; ++r)
+            records_.push_back({r, false});
         state_ = State::Browse;
         applyFilter();
         current_ = visible_.empty() ? -1 : 0;
@@ -209,7 +189,9 @@ void Dataset::close()
     if (!isOpen())
         return;
     resetAround([&] {
-        rows_.clear();
+        records_.clear();
+        posted_.clear();
+        result_.reset();
         visible_.clear();
         current_ = -1;
         eof_ = true;
@@ -235,14 +217,14 @@ void Dataset::applyFilter()
 {
     visible_.clear();
     const bool filtering = filtered_ && !filterText_.trimmed().isEmpty();
-    for (int i = 0; i < int(rows_.size()); ++i) {
+    for (int i = 0; i < int(records_.size()); ++i) {
         if (filtering) {
-            const Row& row = rows_[size_t(i)];
+            const Record& record = records_[size_t(i)];
             const bool keep = filterExpression_.matches([&](const QString& field) {
                 const int c = columnIndex(field);
                 if (c < 0)
                     throw InternalError(QStringLiteral("Поле '%1' не найдено").arg(field));
-                return FilterExpression::FieldValue{row[size_t(c)], columns_[size_t(c)].numeric};
+                return FilterExpression::FieldValue{cellOf(record, c), columns_[size_t(c)].numeric};
             });
             if (!keep)
                 continue;
@@ -298,20 +280,35 @@ Field Dataset::fieldByName(const QString& name) const
     return Field(this, c);
 }
 
-const Dataset::Row& Dataset::currentRow() const
+std::optional<QString> Dataset::cellOf(const Record& record, int column) const
 {
-    if (state_ == State::Edit || state_ == State::Insert)
-        return editBuffer_;
-    if (current_ < 0)
-        throw InternalError(QStringLiteral("Нет текущей записи"));
-    return rows_[size_t(visible_[size_t(current_)])];
+    if (record.posted)
+        return posted_[size_t(record.row)][size_t(column)];
+    return valueAt(result_.get(), record.row, column);
 }
 
-const std::optional<QString>& Dataset::cellAt(int visibleRow, int column) const
+Dataset::Row Dataset::rowOf(const Record& record) const
+{
+    Row row(columns_.size());
+    for (int c = 0; c < int(columns_.size()); ++c)
+        row[size_t(c)] = cellOf(record, c);
+    return row;
+}
+
+std::optional<QString> Dataset::currentCell(int column) const
+{
+    if (state_ == State::Edit || state_ == State::Insert)
+        return editBuffer_[size_t(column)];
+    if (current_ < 0)
+        throw InternalError(QStringLiteral("Нет текущей записи"));
+    return cellOf(records_[size_t(visible_[size_t(current_)])], column);
+}
+
+std::optional<QString> Dataset::cellAt(int visibleRow, int column) const
 {
     if (visibleRow < 0 || visibleRow >= int(visible_.size()) || column < 0 || column >= int(columns_.size()))
-        return kNull;
-    return rows_[size_t(visible_[size_t(visibleRow)])][size_t(column)];
+        return std::nullopt;
+    return cellOf(records_[size_t(visible_[size_t(visibleRow)])], column);
 }
 
 void Dataset::setFilter(const QString& expression, const QVariantMap& params)
@@ -350,7 +347,7 @@ bool Dataset::locate(const QString& fieldName, const QVariant& value)
     const ParameterText wanted = toParameterText(value);
     const bool numeric = columns_[size_t(c)].numeric;
     for (int i = 0; i < int(visible_.size()); ++i) {
-        const auto& cell = rows_[size_t(visible_[size_t(i)])][size_t(c)];
+        const std::optional<QString> cell = cellOf(records_[size_t(visible_[size_t(i)])], c);
         if (!cell || !wanted)
             continue;
         const QString text = QString::fromUtf8(*wanted);
@@ -386,7 +383,7 @@ void Dataset::edit()
         append();
         return;
     }
-    editBuffer_ = rows_[size_t(visible_[size_t(current_)])];
+    editBuffer_ = rowOf(records_[size_t(visible_[size_t(current_)])]);
     modified_.assign(columns_.size(), false);
     state_ = State::Edit;
 }
@@ -455,7 +452,7 @@ QString Dataset::updateSql(const ChangedFields& changed, std::vector<ParameterTe
     QStringList assignments;
     for (int i = 0; i < changed.names.size(); ++i)
         assignments << changed.names[i] + QStringLiteral(" = ") + changed.placeholders[i];
-    const Row& original = rows_[size_t(visible_[size_t(current_)])];
+    const Row original = rowOf(records_[size_t(visible_[size_t(current_)])]);
     return QStringLiteral("update %1 set %2 where %3")
                .arg(updateTable_, assignments.join(QStringLiteral(", ")), keyCondition(original, params))
         + returning();
@@ -469,12 +466,12 @@ Dataset::Row Dataset::rowAsStored(PGresult* result)
             throw StaleRecordError();
         throw DatabaseError(QStringLiteral("Запись не найдена: её изменил или удалил другой пользователь"));
     }
-    std::vector<Row> returned;
-    readResult(result, returned, false);
     Row stored = editBuffer_;
-    for (int c = 0; c < int(columns_.size()); ++c)
-        if (PQfnumber(result, columns_[size_t(c)].name.toUtf8().constData()) >= 0)
-            stored[size_t(c)] = returned.front()[size_t(c)];
+    for (int c = 0; c < PQnfields(result); ++c) {
+        const int target = columnIndex(QString::fromUtf8(PQfname(result, c)));
+        if (target >= 0)
+            stored[size_t(target)] = valueAt(result, 0, c);
+    }
     return stored;
 }
 
@@ -499,12 +496,16 @@ void Dataset::post()
     resetAround([&] {
         state_ = State::Browse;
         if (inserting) {
-            rows_.push_back(std::move(stored));
+            posted_.push_back(std::move(stored));
+            records_.push_back({int(posted_.size()) - 1, true});
             applyFilter();
-            const auto it = std::find(visible_.begin(), visible_.end(), int(rows_.size()) - 1);
+            const auto it = std::find(visible_.begin(), visible_.end(), int(records_.size()) - 1);
             current_ = it != visible_.end() ? int(it - visible_.begin()) : (visible_.empty() ? -1 : 0);
+        } else if (Record& record = records_[size_t(visible_[size_t(current_)])]; record.posted) {
+            posted_[size_t(record.row)] = std::move(stored);
         } else {
-            rows_[size_t(visible_[size_t(current_)])] = std::move(stored);
+            posted_.push_back(std::move(stored));
+            record = {int(posted_.size()) - 1, true};
         }
         eof_ = visible_.empty();
     });
@@ -518,12 +519,12 @@ void Dataset::deleteRecord()
         throw InternalError(QStringLiteral("Набор данных нельзя изменять"));
     const int rowIndex = visible_[size_t(current_)];
     std::vector<ParameterText> params;
-    const QString sql = QStringLiteral("delete from %1 where %2").arg(updateTable_, keyCondition(rows_[size_t(rowIndex)], params));
+    const QString sql = QStringLiteral("delete from %1 where %2").arg(updateTable_, keyCondition(rowOf(records_[size_t(rowIndex)]), params));
     const PgResultHandle result = connection_.execute(sql, params);
     if (!rowVersion_.isEmpty() && QByteArray(PQcmdTuples(result.get())).toInt() == 0)
         throw StaleRecordError();
     resetAround([&] {
-        rows_.erase(rows_.begin() + rowIndex);
+        records_.erase(records_.begin() + rowIndex);
         const int keep = current_;
         applyFilter();
         current_ = visible_.empty() ? -1 : std::min(keep, int(visible_.size()) - 1);

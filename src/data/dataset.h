@@ -36,7 +36,7 @@ public:
     void setValue(const QVariant& value);
 
 private:
-    const std::optional<QString>& cell() const;
+    std::optional<QString> cell() const;
 
     const Dataset* dataset_;
     int column_;
@@ -44,7 +44,10 @@ private:
 
 // A query whose whole result is read into memory when it is opened (a static
 // client-side result set), with a current record, a client-side filter and, for
-// single-table queries, edits that become statements by key.
+// single-table queries, edits that become statements by key. The records stay in the
+// server's result as it came, each value made a text when it is read: a year's report
+// reads hundreds of thousands of records, and a text per value took as much memory again
+// as the result, both held while converting.
 //
 // Parameters are written ":name" in the text and set by name without regard to case;
 // they are sent bound, never pasted into the text. The filter expression and its
@@ -128,7 +131,7 @@ public:
     State state() const { return state_; }
 
     // Rows for grid models: the n-th record the filter lets through (0-based).
-    const std::optional<QString>& cellAt(int visibleRow, int column) const;
+    std::optional<QString> cellAt(int visibleRow, int column) const;
 
 signals:
     void aboutToReset();
@@ -138,12 +141,19 @@ signals:
 private:
     friend class Field;
 
-    const Row& currentRow() const;
+    // A record: a row of the result as read, or one an edit stored since.
+    struct Record {
+        int row;  // in result_, or in posted_
+        bool posted;
+    };
+
+    std::optional<QString> cellOf(const Record& record, int column) const;
+    Row rowOf(const Record& record) const;
+    std::optional<QString> currentCell(int column) const;
     PgResultHandle read() const;
-    void load(const PgResultHandle& result);
+    void load(PgResultHandle result);
     void applyFilter();
     void moveTo(int index);
-    void readResult(PGresult* result, std::vector<Row>& into, bool readColumns);
     QString keyCondition(const Row& original, std::vector<ParameterText>& params) const;
     // The fields an edit changed, as column names and $n placeholders of params.
     struct ChangedFields {
@@ -164,7 +174,9 @@ private:
     QHash<QString, QVariant> params_;
 
     std::vector<Column> columns_;
-    std::vector<Row> rows_;
+    PgResultHandle result_;
+    std::vector<Row> posted_;
+    std::vector<Record> records_;
     std::vector<int> visible_;
     int current_ = -1;
     bool eof_ = true;

@@ -17,8 +17,14 @@ public:
     {
         bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
     }
-    void put(const QRectF& r) { putFour(r.x(), r.y(), r.width(), r.height()); }
     void put(const QLineF& l) { putFour(l.x1(), l.y1(), l.x2(), l.y2()); }
+    // Seven bits a byte, the lowest first: the index of a font or a shape mostly takes one.
+    void putIndex(quint32 value)
+    {
+        for (; value >= 0x80; value >>= 7)
+            put(quint8(value | 0x80));
+        put(quint8(value));
+    }
 
 private:
     void putFour(double a, double b, double c, double d)
@@ -46,10 +52,15 @@ public:
         at_ += sizeof value;
         return value;
     }
-    QRectF rect()
+    quint32 index()
     {
-        const float x = get<float>(), y = get<float>(), w = get<float>(), h = get<float>();
-        return {x, y, w, h};
+        quint32 value = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = get<quint8>();
+            value |= quint32(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                return value;
+        }
     }
     QLineF line()
     {
@@ -75,14 +86,15 @@ quint32 PageStore::indexOf(std::vector<T>& values, const T& value)
     return quint32(values.size() - 1);
 }
 
-quint32 PageStore::textIndex(const QString& text)
+template <typename T>
+quint32 PageStore::indexOf(std::vector<T>& values, QHash<T, quint32>& indexes, const T& value)
 {
-    const auto found = textIndexes_.constFind(text);
-    if (found != textIndexes_.cend())
+    const auto found = indexes.constFind(value);
+    if (found != indexes.cend())
         return *found;
-    const auto index = quint32(texts_.size());
-    texts_.push_back(text);
-    textIndexes_.insert(text, index);
+    const auto index = quint32(values.size());
+    values.push_back(value);
+    indexes.insert(value, index);
     return index;
 }
 
@@ -90,21 +102,25 @@ void PageStore::add(const PreparedPage& page)
 {
     QByteArray bytes;
     Packer packer(bytes);
+    const auto putRect = [&](const QRectF& r) {
+        packer.put(float(r.y()));
+        packer.putIndex(indexOf(shapes_, shapeIndexes_, Shape{float(r.x()), float(r.width()), float(r.height())}));
+    };
     for (const Primitive& primitive : page.primitives) {
         if (const auto* box = std::get_if<Box>(&primitive)) {
             packer.put(Tag::Box);
-            packer.put(box->rectMm);
-            packer.put(indexOf(fills_, box->fill));
+            putRect(box->rectMm);
+            packer.putIndex(indexOf(fills_, box->fill));
         } else if (const auto* line = std::get_if<Line>(&primitive)) {
             packer.put(Tag::Line);
             packer.put(line->lineMm);
-            packer.put(indexOf(pens_, line->pen));
+            packer.putIndex(indexOf(pens_, line->pen));
         } else if (const auto* text = std::get_if<TextBox>(&primitive)) {
             packer.put(Tag::Text);
-            packer.put(text->rectMm);
-            packer.put(indexOf(fonts_, text->font));
-            packer.put(indexOf(alignments_, text->alignment));
-            packer.put(textIndex(text->text));
+            putRect(text->rectMm);
+            packer.putIndex(indexOf(fonts_, text->font));
+            packer.putIndex(indexOf(alignments_, text->alignment));
+            packer.putIndex(indexOf(texts_, textIndexes_, text->text));
         }
     }
     bytes.squeeze();
@@ -117,23 +133,28 @@ const PreparedPage& PageStore::page(size_t index) const
         return unpacked_;
     unpacked_.primitives.clear();
     Unpacker unpacker(pages_[index]);
+    const auto rect = [&] {
+        const float top = unpacker.get<float>();
+        const Shape& shape = shapes_[unpacker.index()];
+        return QRectF(shape.left, top, shape.width, shape.height);
+    };
     while (!unpacker.atEnd()) {
         switch (unpacker.get<Tag>()) {
         case Tag::Box: {
-            const QRectF rect = unpacker.rect();
-            unpacked_.primitives.push_back(Box{rect, fills_[unpacker.get<quint32>()]});
+            const QRectF r = rect();
+            unpacked_.primitives.push_back(Box{r, fills_[unpacker.index()]});
             break;
         }
         case Tag::Line: {
             const QLineF line = unpacker.line();
-            unpacked_.primitives.push_back(Line{line, pens_[unpacker.get<quint32>()]});
+            unpacked_.primitives.push_back(Line{line, pens_[unpacker.index()]});
             break;
         }
         case Tag::Text: {
-            const QRectF rect = unpacker.rect();
-            const Font& font = fonts_[unpacker.get<quint32>()];
-            const Qt::Alignment alignment = alignments_[unpacker.get<quint32>()];
-            unpacked_.primitives.push_back(TextBox{rect, texts_[unpacker.get<quint32>()], font, alignment});
+            const QRectF r = rect();
+            const Font& font = fonts_[unpacker.index()];
+            const Qt::Alignment alignment = alignments_[unpacker.index()];
+            unpacked_.primitives.push_back(TextBox{r, texts_[unpacker.index()], font, alignment});
             break;
         }
         }

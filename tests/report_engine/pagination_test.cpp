@@ -280,4 +280,26 @@ TEST(ReportPreparation, ATitleSetBeforePreparingIsPrinted)
     EXPECT_EQ(textsOf(placedTexts(layout.prepare(rows))).front(), "   Отчет по рабочим за период с 01.02.2024 по 01.03.2024");
 }
 
+// Pages are kept packed while the preview shows them; each comes back as it was prepared,
+// with more texts and more box shapes than one byte numbers.
+TEST(ReportPreparation, PagesKeptPackedComeBackAsPrepared)
+{
+    ReportDefinition d = summaryLayout();
+    for (int i = 0; i < 150; ++i)
+        d.reportHeader->items.push_back(text(QString::number(i)).at(i % 15 * 12.5, 5 + i * 0.05).top(i % 3 * 0.7, 1.5 + i % 4));
+    d.groups[0].header->items.front().bold().framed(Frame::all(Pen::dottedGrey())).filled(QColor(0xE0E0E0));
+    d.detail->fill = QColor(0xF4F4F4);
+    d.detail->items.push_back(field("nom").at(40, 30).centred().size(8));
+    std::vector<TableRows::Record> records;
+    for (int n = 0; n < 400; ++n)
+        records.push_back({txt(QStringLiteral("Рабочий %1").arg(n / 40)), txt(QStringLiteral("Изделие %1").arg(n / 4)), num(n * 1.25)});
+    TableRows all("t_Report", {"fio", "nom", "kolvo"}, records);
+    TableRows packed("t_Report", {"fio", "nom", "kolvo"}, records);
+    const Report layout(d);
+    const PreparedReport prepared = layout.prepare(all);
+    PageMaker maker(layout, packed);
+    ASSERT_GT(prepared.pages.size(), 3u);
+    EXPECT_EQ(describe(allPages(maker)), describe(prepared));
+}
+
 }  // namespace
