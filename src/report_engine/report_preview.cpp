@@ -196,8 +196,11 @@ QString PreviewDialog::suggestedPdfName() const
 
 bool PreviewDialog::savePdf(const QString& path)
 {
-    finishPreparation();
-    if (writePdf(maker_->title(), maker_->pageSetup(), maker_->completePages(), pages(), path))
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = writePdf(*maker_, path);
+    QApplication::restoreOverrideCursor();
+    showPageCount();
+    if (written)
         return true;
     QMessageBox::critical(this, QStringLiteral("Ошибка"),
                           QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(path)), QMessageBox::Ok);

@@ -10,7 +10,11 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTextLayout>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace report {
 
@@ -214,7 +218,12 @@ void printPages(QPrinter& printer, size_t count, const PageAt& pageAt)
     }
 }
 
-bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path)
+namespace {
+
+// The next page to write, or nothing after the last.
+using NextPage = std::function<const PreparedPage*()>;
+
+bool writePages(const QString& title, const PageSetup& page, const NextPage& next, const QString& path)
 {
     QPdfWriter writer(path);
     writer.setPageLayout(QPageLayout(QPageSize(page.paper), page.orientation, QMarginsF(), QPageLayout::Millimeter));
@@ -225,18 +234,114 @@ bool writePdf(const QString& title, const PageSetup& page, size_t count, const P
     if (!painter.begin(&writer))
         return false;
     PageDrawer drawer(painter);
-    for (size_t n = 0; n < count; ++n) {
-        if (n > 0)
+    bool first = true;
+    while (const PreparedPage* drawn = next()) {
+        if (!first)
             writer.newPage();
-        drawer.draw(pageAt(n));
+        first = false;
+        drawer.draw(*drawn);
     }
     return painter.end();
 }
 
+// Pages handed from the thread that makes them to the one that writes them. Only a few wait
+// at a time, so that a long report is never held whole; once the writer has stopped (the
+// file could not be written) nothing more is waited for.
+class PageQueue {
+public:
+    // False when the writer has stopped.
+    bool put(PreparedPage page)
+    {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [this] { return waiting_.size() < kWaiting || stopped_; });
+        if (stopped_)
+            return false;
+        waiting_.push_back(std::move(page));
+        ready_.notify_one();
+        return true;
+    }
+    void close()
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+        ready_.notify_one();
+    }
+    // The next page, waited for; nothing once the queue is closed and empty.
+    std::optional<PreparedPage> take()
+    {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this] { return !waiting_.empty() || closed_; });
+        if (waiting_.empty())
+            return std::nullopt;
+        PreparedPage page = std::move(waiting_.front());
+        waiting_.pop_front();
+        room_.notify_one();
+        return page;
+    }
+    void stop()
+    {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        room_.notify_one();
+    }
+
+private:
+    static constexpr size_t kWaiting = 16;
+    std::mutex mutex_;
+    std::condition_variable room_;
+    std::condition_variable ready_;
+    std::deque<PreparedPage> waiting_;
+    bool closed_ = false;
+    bool stopped_ = false;
+};
+
+// Makes the source's pages to the end and hands each to the queue; the queue is closed
+// however this ends, so that the writer stops.
+void handOver(PageSource& source, PageQueue& queue)
+{
+    struct Closer {
+        PageQueue& queue;
+        ~Closer() { queue.close(); }
+    } closer{queue};
+    for (size_t n = 0;; ++n) {
+        while (n >= source.completePages() && !source.finished())
+            source.makePages(1);
+        if (n >= source.completePages() || !queue.put(source.page(n)))
+            return;
+    }
+}
+
+}  // namespace
+
+bool writePdf(PageSource& source, const QString& path)
+{
+    PageQueue queue;
+    bool written = false;
+    std::thread writer([&, title = source.title(), page = source.pageSetup()] {
+        std::optional<PreparedPage> current;
+        written = writePages(title, page, [&]() -> const PreparedPage* {
+            current = queue.take();
+            return current ? &*current : nullptr;
+        }, path);
+        queue.stop();
+    });
+    {
+        // Joined however the making ends, before the writer's answer is read.
+        struct Joiner {
+            std::thread& thread;
+            ~Joiner() { thread.join(); }
+        } joiner{writer};
+        handOver(source, queue);
+    }
+    return written;
+}
+
 bool writePdf(const PreparedReport& report, const QString& path)
 {
-    const auto pageAt = [&report](size_t index) -> const PreparedPage& { return report.pages[index]; };
-    return writePdf(report.title, report.page, report.pages.size(), pageAt, path);
+    size_t n = 0;
+    return writePages(report.title, report.page, [&]() -> const PreparedPage* {
+        return n < report.pages.size() ? &report.pages[n++] : nullptr;
+    }, path);
 }
 
 }  // namespace report

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_source.h"
 #include "prepared_report.h"
 
 #include <QFont>
@@ -38,7 +39,10 @@ void setUpPrinter(QPrinter& printer, const QString& title, const PageSetup& page
 void printPages(QPrinter& printer, size_t count, const PageAt& pageAt);
 
 // Writes the pages as a PDF of the report's paper; false when the file cannot be written.
-bool writePdf(const QString& title, const PageSetup& page, size_t count, const PageAt& pageAt, const QString& path);
 bool writePdf(const PreparedReport& report, const QString& path);
+// The same for every page of the source, made to the end on the way: a thread of its own
+// writes the pages already made while the next are made here, so that a long report's file
+// takes about as long as the slower of the two instead of both, one after the other.
+bool writePdf(PageSource& source, const QString& path);
 
 }  // namespace report

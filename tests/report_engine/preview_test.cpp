@@ -7,11 +7,13 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -162,9 +164,12 @@ TEST_F(PreviewTest, PagesAreDrawnOnlyWhenInSightAndTheToolsMoveBetweenThem)
 }
 
 // The PDF holds the prepared pages, all of them, each with its own names.
+// More pages than the writer is handed at a time, most of them still to be made when the
+// user saves.
 TEST_F(PreviewTest, SavesAllThePagesAsAPdfUnderTheNameTheUserPicksInTheDocumentsFolder)
 {
-    TableRows rows = names(7);
+    const int count = 41;
+    TableRows rows = names(count);
     PreviewDialog dialog(layout, rows);
     dialog.show();
     QTemporaryDir folder;
@@ -177,13 +182,36 @@ TEST_F(PreviewTest, SavesAllThePagesAsAPdfUnderTheNameTheUserPicksInTheDocuments
 
     EXPECT_EQ(offered, QDir(pdfFolder()).filePath("Табель_ Декабрь 2026 г.pdf"));
     const PdfContents pdf = readPdf(folder.filePath("декабрь.pdf"));
-    EXPECT_EQ(pdf.pages, 4);
+    EXPECT_EQ(pdf.pages, 21);
+    EXPECT_EQ(dialog.pageView()->pageCount(), 21);
     EXPECT_TRUE(pdf.pageSize.endsWith("(A4)")) << pdf.pageSize.toStdString();
     EXPECT_GT(pdf.widthPts, pdf.heightPts) << "landscape";
     const QStringList pages = pdf.text.split('\f', Qt::SkipEmptyParts);
-    ASSERT_GE(pages.size(), 4);
-    for (int n = 1; n <= 7; ++n)
+    ASSERT_GE(pages.size(), 21);
+    for (int n = 1; n <= count; ++n)
         EXPECT_TRUE(printed(pages[(n - 1) / 2], n)) << n;
+}
+
+// A file that cannot be written is said so, at once, and the preview still gets every page.
+TEST_F(PreviewTest, AFileThatCannotBeWrittenIsReportedAndThePreviewGoesOn)
+{
+    TableRows rows = names(81);
+    PreviewDialog dialog(layout, rows);
+    dialog.show();
+    QTemporaryDir folder;
+    setPdfFileChooser([&](QWidget*, const QString&) { return folder.filePath("нет такой папки/отчет.pdf"); });
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    dialog.savePdfAction()->trigger();
+
+    EXPECT_EQ(shown, QStringLiteral("Не удалось записать файл %1").arg(QDir::toNativeSeparators(folder.filePath("нет такой папки/отчет.pdf"))));
+    dialog.finishPreparation();
+    EXPECT_EQ(dialog.pageView()->pageCount(), 41);
 }
 
 TEST_F(PreviewTest, PrintsOnlyThePagesOfTheRangeChosenInThePrintDialog)
