@@ -84,7 +84,7 @@ ReportDefinition timesheetLayout()
 }
 
 TForm15::TForm15(QWidget* parent)
-    : QDialog(parent), H_Tabel(DataModule6->ADO_DB, timesheetPrintSql(DataModule6->PersonCodesIndexed)), Report(timesheetLayout())
+    : QDialog(parent), H_Tabel(DataModule6->ADO_DB), Report(timesheetLayout())
 {
     setObjectName(QStringLiteral("Form15"));
     H_Tabel.setObjectName(QStringLiteral("H_Tabel"));

@@ -21,7 +21,9 @@ class TForm15 : public QDialog {
 public:
     explicit TForm15(QWidget* parent = nullptr);
 
-    Dataset H_Tabel;        // parameters mnth, yea
+    // Parameters mnth, yea. Its text is set as it is opened: whether the person codes are
+    // indexed is known only once connected, which may be after this window is created.
+    Dataset H_Tabel;
     report::Report Report;  // its title text is the item "title"
 };
 

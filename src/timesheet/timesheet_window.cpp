@@ -371,6 +371,7 @@ QString TForm19::monthTitle() const { return ComboBox1->currentText() + QLatin1C
 void TForm19::openPrintQuery()
 {
     Dataset& query = Form15->H_Tabel;
+    query.setSql(timesheetPrintSql(DataModule6->PersonCodesIndexed));
     query.setParam(QStringLiteral("mnth"), selectedMonth());
     query.setParam(QStringLiteral("yea"), selectedYear());
     query.open();
