@@ -404,13 +404,9 @@ void TForm27::showRow(int row)
     const Row& r = rows_[row];
     DBGrid1->setText(row, Item, r.operation.item);
     DBGrid1->setText(row, Operation, r.operation.operation);
-    const bool priced = r.operation.operationId != 0;
-    const double price = pay::roundPrice(shiftPrice(r.operation));
-    DBGrid1->setText(row, Price, priced ? numberText(price) : QString());
-    const CheckedInput quantity = record_fields::quantity().check(DBGrid1->text(row, Quantity));
-    const CheckedInput rejects = record_fields::rejects().check(DBGrid1->text(row, Rejects));
-    const bool counted = priced && quantity.accepted() && rejects.accepted();
-    DBGrid1->setText(row, Pay, counted ? numberText(kopecks((quantity.value.toDouble() - rejects.value.toDouble()) * price)) : QString());
+    DBGrid1->setText(row, Price, r.operation.operationId != 0 ? numberText(pay::roundPrice(shiftPrice(r.operation))) : QString());
+    const std::optional<double> pay = rowPay(row);
+    DBGrid1->setText(row, Pay, pay ? numberText(*pay) : QString());
     DBGrid1->setText(row, Refusal, r.refusal);
     for (int column = 0; column < ColumnCount; ++column) {
         QTableWidgetItem* cell = DBGrid1->item(row, column);
@@ -423,6 +419,25 @@ void TForm27::showRow(int row)
     }
 }
 
+// The row's good pieces as typed; nothing while its quantity or rejects is no number.
+std::optional<qint64> TForm27::goodPieces(int row) const
+{
+    const CheckedInput quantity = record_fields::quantity().check(DBGrid1->text(row, Quantity));
+    const CheckedInput rejects = record_fields::rejects().check(DBGrid1->text(row, Rejects));
+    if (!quantity.accepted() || !rejects.accepted())
+        return std::nullopt;
+    return quantity.value.toLongLong() - rejects.value.toLongLong();
+}
+
+// The row's pay in roubles to the kopeck; nothing without an operation or good pieces.
+std::optional<double> TForm27::rowPay(int row) const
+{
+    const std::optional<qint64> good = goodPieces(row);
+    if (rows_[row].operation.operationId == 0 || !good)
+        return std::nullopt;
+    return kopecks(double(*good) * pay::roundPrice(shiftPrice(rows_[row].operation)));
+}
+
 // Good pieces, hours and pay of the rows as typed; a value not yet a number counts nothing.
 void TForm27::showSums()
 {
@@ -431,14 +446,11 @@ void TForm27::showSums()
     for (int row = 0; row < int(rows_.size()); ++row) {
         if (isBlank(row))
             continue;
-        const CheckedInput quantity = record_fields::quantity().check(DBGrid1->text(row, Quantity));
-        const CheckedInput rejects = record_fields::rejects().check(DBGrid1->text(row, Rejects));
         const CheckedInput hoursTyped = record_fields::hours().check(DBGrid1->text(row, Hours));
-        if (quantity.accepted() && rejects.accepted())
-            good += quantity.value.toLongLong() - rejects.value.toLongLong();
+        good += goodPieces(row).value_or(0);
         if (hoursTyped.accepted())
             hours += hoursTyped.value.toLongLong();
-        pay += DBGrid1->text(row, Pay).isEmpty() ? 0.0 : QLocale().toDouble(DBGrid1->text(row, Pay));
+        pay += rowPay(row).value_or(0.0);
     }
     Label1->setText(QStringLiteral("Итого: годных %1 шт., %2 ч., %3 р.").arg(good).arg(hours).arg(numberText(kopecks(pay))));
 }

@@ -115,6 +115,8 @@ private:
     void appendNewRow();
     void showRow(int row);
     void showSums();
+    std::optional<qint64> goodPieces(int row) const;
+    std::optional<double> rowPay(int row) const;
     void narrowWorkers(const QString& typed);
     std::optional<BrigadeWorker> findWorker(const QString& typed) const;
     bool isBlank(int row) const;

@@ -103,11 +103,9 @@ int write(TDataModule6& module, const JournalRecord& r)
 {
     Command statement(module.ADO_DB);
     if (r.isNew()) {
-        statement.setSql(
-            smena_sql::insert());
+        statement.setSql(smena_sql::insert());
     } else {
-        statement.setSql(
-            smena_sql::update());
+        statement.setSql(smena_sql::update());
         statement.setParam(QStringLiteral("id"), r.id);
         statement.setParam(QStringLiteral("version"), r.version);
     }
