@@ -206,12 +206,9 @@ void seedWorkers(Connection& connection)
 
 void readTimesheet(benchmark::State& state)
 {
-    Dataset& query = Form15->H_Tabel;
     for (auto _ : state) {
-        query.setParam(QStringLiteral("mnth"), kMonth);
-        query.setParam(QStringLiteral("yea"), kYear);
-        query.open();
-        query.close();
+        Form15->openMonth(kMonth, kYear);
+        Form15->H_Tabel.close();
     }
     state.SetLabel("H_Tabel opened and closed");
 }

@@ -89,3 +89,11 @@ TForm15::TForm15(QWidget* parent)
     setObjectName(QStringLiteral("Form15"));
     H_Tabel.setObjectName(QStringLiteral("H_Tabel"));
 }
+
+void TForm15::openMonth(int month, int year)
+{
+    H_Tabel.setSql(timesheetPrintSql(DataModule6->PersonCodesIndexed));
+    H_Tabel.setParam(QStringLiteral("mnth"), month);
+    H_Tabel.setParam(QStringLiteral("yea"), year);
+    H_Tabel.open();
+}

@@ -21,9 +21,11 @@ class TForm15 : public QDialog {
 public:
     explicit TForm15(QWidget* parent = nullptr);
 
-    // Parameters mnth, yea. Its text is set as it is opened: whether the person codes are
+    // Opens H_Tabel on the month. Its text is set then: whether the person codes are
     // indexed is known only once connected, which may be after this window is created.
-    Dataset H_Tabel;
+    void openMonth(int month, int year);
+
+    Dataset H_Tabel;        // parameters mnth, yea
     report::Report Report;  // its title text is the item "title"
 };
 

@@ -368,18 +368,9 @@ void TForm19::Button8Click()
 
 QString TForm19::monthTitle() const { return ComboBox1->currentText() + QLatin1Char(' ') + ComboBox2->currentText(); }
 
-void TForm19::openPrintQuery()
-{
-    Dataset& query = Form15->H_Tabel;
-    query.setSql(timesheetPrintSql(DataModule6->PersonCodesIndexed));
-    query.setParam(QStringLiteral("mnth"), selectedMonth());
-    query.setParam(QStringLiteral("yea"), selectedYear());
-    query.open();
-}
-
 void TForm19::Button6Click()
 {
-    openPrintQuery();
+    Form15->openMonth(selectedMonth(), selectedYear());
     const CloseOnExit closing{Form15->H_Tabel};
     const QString title = monthTitle() + QStringLiteral(" г.");
     Form15->Report.setText(QStringLiteral("title"), title);
@@ -393,7 +384,7 @@ void TForm19::Button2Click()
     // export, a print or a rebuild of the month waits until it is done.
     const DisabledWhileBusy busy{Button1, Button2, Button5, Button6};
     const WaitCursor hourglass;
-    openPrintQuery();
+    Form15->openMonth(selectedMonth(), selectedYear());
     // Closed on every path, a failed opening of the workbook included, so the next print
     // or export reads the month then selected.
     const CloseOnExit closing{Form15->H_Tabel};

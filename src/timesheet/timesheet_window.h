@@ -90,7 +90,6 @@ private:
     int selectedYear() const;
     void paintDayTitles(DataGrid* grid);
     void reopenTimesheetQueries();
-    void openPrintQuery();
     QString monthTitle() const;  // "Декабрь 2026"
     void showMonthLock();
 
